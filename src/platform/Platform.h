@@ -1,0 +1,91 @@
+#pragma once
+// The seam between the program's logic and the desktop: message and input
+// boxes, file dialogs, the status-bar progress display, and showing the
+// program's windows modally. The running program installs the Qt
+// implementation; tests install a scripted one that answers from a queue and
+// records every question it was asked.
+
+#include <QString>
+
+namespace platform {
+
+// Answers of the question boxes.
+enum class Answer { kOk, kCancel, kYes, kNo };
+
+// The windows the logic opens, named by their class.
+enum class WindowId {
+  kAboutForm,
+  kDriveDir,
+  kCustomer,
+  kPickCust,
+  kPickGroup,
+  kGroupDef,
+  kPickProd,
+  kProdDef,
+  kPickInv,
+  kInvoice,
+  kItemDef,
+  kPmtDef,
+  kPickPmt,
+  kReportF,
+  kStationary,
+  kDateSpan,
+  kLabPrint,
+  kMultGroup,
+  kPickPur,
+  kPurDef,
+  kTaxDef,
+  kLabelDef,
+  kPickLab,
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Information box with an OK button.
+  virtual void Inform(const QString& text) = 0;
+  // Confirmation with Yes and No: kYes or kNo.
+  virtual Answer AskYesNo(const QString& text) = 0;
+  // Confirmation (information icon) with OK and Cancel: kOk or kCancel.
+  virtual Answer AskOkCancel(const QString& text) = 0;
+  // Warning box with OK and Cancel: kOk or kCancel.
+  virtual Answer WarnOkCancel(const QString& text) = 0;
+  // Input box; false when cancelled, else *text holds the entry.
+  virtual bool InputBox(const QString& caption, const QString& prompt, const QString& proposed,
+                        QString* text) = 0;
+  // File dialogs; an empty result means cancelled.
+  virtual QString OpenFileName(const QString& title, const QString& filter) = 0;
+  virtual QString SaveFileName(const QString& title, const QString& filter,
+                               const QString& default_suffix, const QString& proposed) = 0;
+  // Status-bar progress: a text (empty clears it, the bar drawn at 0), then a
+  // percentage (0 clears the bar, 1 to 100 fills it).
+  virtual void ShowProgress(const QString& text) = 0;
+  virtual void SetProgress(int percent) = 0;
+  // Shows a program window modally; returns its dialog result (1 accepted).
+  virtual int ShowModal(WindowId id) = 0;
+  // Ends the program after a fatal error (the running program quits; tests
+  // record the request).
+  virtual void Terminate(int exit_code) = 0;
+};
+
+// The platform in use. The program installs the Qt platform at start; tests
+// install a scripted one. Before anything is installed, a silent platform
+// answers No/Cancel, shows nothing, and ends the process on Terminate.
+Platform& Current();
+void Install(Platform* platform);
+
+// Installs a platform for the lifetime of the object (a test's scope) and
+// puts the previous one back afterwards.
+class ScopedPlatform {
+ public:
+  explicit ScopedPlatform(Platform* platform);
+  ~ScopedPlatform();
+  ScopedPlatform(const ScopedPlatform&) = delete;
+  ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+ private:
+  Platform* previous_;
+};
+
+}  // namespace platform

@@ -1,0 +1,114 @@
+#pragma once
+// A platform for tests: answers questions, input boxes and file dialogs from
+// queues, runs a stand-in for each program window shown modally, and records
+// everything it was asked, every progress call and any request to terminate,
+// in order. Nothing is shown and the process never ends.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace platform {
+
+class ScriptedPlatform final : public Platform {
+ public:
+  // What the logic asked of the operator.
+  enum class Kind {
+    kInform,
+    kAskYesNo,
+    kAskOkCancel,
+    kWarnOkCancel,
+    kInputBox,
+    kOpenFile,
+    kSaveFile
+  };
+  struct Request {
+    Kind kind;
+    QString text;      // message text, input prompt, or dialog title, as given
+    QString caption;   // input box caption; file dialogs: the filter
+    QString proposed;  // input box proposal; save dialog: the proposed name
+    QString suffix;    // save dialog: the default suffix
+  };
+  // One progress call: a text (ShowProgress) or a percentage (SetProgress).
+  struct ProgressCall {
+    bool is_text;
+    QString text;
+    int percent;
+  };
+
+  // Answers for AskYesNo, AskOkCancel and WarnOkCancel, taken in order. With
+  // the queue empty a question is answered No or Cancel and counted as
+  // unanswered.
+  void QueueAnswer(Answer answer);
+  // Entries for InputBox, in order; QueueInputCancelled makes one cancel. With
+  // the queue empty an input box is cancelled and counted as unanswered.
+  void QueueInput(const QString& text);
+  void QueueInputCancelled();
+  // Names the file dialogs return, in order ("" cancels). With the queue
+  // empty a dialog is cancelled and counted as unanswered.
+  void QueueFileName(const QString& path);
+  // The stand-in run whenever the window is shown modally: it sets the
+  // program-wide state the real window would set and returns the dialog
+  // result. A window with no stand-in returns 0 (rejected) and is counted as
+  // unanswered.
+  void OnModal(WindowId id, std::function<int()> stand_in);
+
+  // Everything asked of the operator, in order.
+  const std::vector<Request>& Requests() const { return requests_; }
+  // Just the texts, in order.
+  QStringList Said() const;
+  // Whether a message, question or input prompt with exactly this text was
+  // shown.
+  bool WasShown(const QString& text) const;
+  // The windows shown modally, in order.
+  const std::vector<WindowId>& ModalShown() const { return modal_shown_; }
+  int ModalCount(WindowId id) const;
+  // Progress calls in order, and the texts and percentages alone.
+  const std::vector<ProgressCall>& Progress() const { return progress_; }
+  QStringList ProgressTexts() const;
+  std::vector<int> ProgressPercents() const;
+  // Questions, inputs, dialogs or windows met with nothing queued for them.
+  int Unanswered() const { return unanswered_; }
+  // Answers and inputs still queued (a test can check they were all used).
+  int Pending() const;
+  bool TerminateRequested() const { return exit_code_.has_value(); }
+  int ExitCode() const { return exit_code_.value_or(0); }
+  // Forgets the records (queues and stand-ins stay).
+  void ClearRecords();
+
+  void Inform(const QString& text) override;
+  Answer AskYesNo(const QString& text) override;
+  Answer AskOkCancel(const QString& text) override;
+  Answer WarnOkCancel(const QString& text) override;
+  bool InputBox(const QString& caption, const QString& prompt, const QString& proposed,
+                QString* text) override;
+  QString OpenFileName(const QString& title, const QString& filter) override;
+  QString SaveFileName(const QString& title, const QString& filter, const QString& default_suffix,
+                       const QString& proposed) override;
+  void ShowProgress(const QString& text) override;
+  void SetProgress(int percent) override;
+  int ShowModal(WindowId id) override;
+  void Terminate(int exit_code) override;
+
+ private:
+  Answer NextAnswer(Kind kind, const QString& text, Answer otherwise);
+  QString NextFileName();
+
+  std::deque<Answer> answers_;
+  std::deque<std::optional<QString>> inputs_;
+  std::deque<QString> file_names_;
+  std::map<WindowId, std::function<int()>> stand_ins_;
+  std::vector<Request> requests_;
+  std::vector<WindowId> modal_shown_;
+  std::vector<ProgressCall> progress_;
+  int unanswered_ = 0;
+  std::optional<int> exit_code_;
+};
+
+}  // namespace platform
