@@ -1,0 +1,231 @@
+// The disk file system and the fault-injecting one used by tests.
+
+#include "FileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+namespace engine {
+namespace {
+
+class DiskFile final : public File {
+ public:
+  explicit DiskFile(int fd) : fd_(fd) {}
+  ~DiskFile() override {
+    Unmap();
+    ::close(fd_);
+  }
+
+  const char* Map(uint64_t size) override {
+    Unmap();
+    if (size == 0) return nullptr;
+    void* view = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd_, 0);
+    if (view == MAP_FAILED) return nullptr;
+    map_ = view;
+    map_size_ = size;
+    return static_cast<const char*>(view);
+  }
+
+  int64_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
+    size_t done = 0;
+    char* out = static_cast<char*>(buffer);
+    while (done < n) {
+      ssize_t got = ::pread(fd_, out + done, n - done, static_cast<off_t>(offset + done));
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return -errno;
+      }
+      if (got == 0) break;
+      done += static_cast<size_t>(got);
+    }
+    return static_cast<int64_t>(done);
+  }
+
+  int WriteAt(uint64_t offset, const void* data, size_t n) override {
+    size_t done = 0;
+    const char* in = static_cast<const char*>(data);
+    while (done < n) {
+      ssize_t put = ::pwrite(fd_, in + done, n - done, static_cast<off_t>(offset + done));
+      if (put < 0) {
+        if (errno == EINTR) continue;
+        return errno;
+      }
+      done += static_cast<size_t>(put);
+    }
+    return 0;
+  }
+
+  int Truncate(uint64_t size) override {
+    return ::ftruncate(fd_, static_cast<off_t>(size)) == 0 ? 0 : errno;
+  }
+
+  int Sync() override { return ::fdatasync(fd_) == 0 ? 0 : errno; }
+
+  int64_t Size() override {
+    struct stat st;
+    if (::fstat(fd_, &st) != 0) return -errno;
+    return st.st_size;
+  }
+
+ private:
+  void Unmap() {
+    if (map_ != nullptr) ::munmap(map_, map_size_);
+    map_ = nullptr;
+    map_size_ = 0;
+  }
+
+  int fd_;
+  void* map_ = nullptr;
+  size_t map_size_ = 0;
+};
+
+class RealFileSystem final : public FileSystem {
+ public:
+  int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>* out) override {
+    int flags = O_CLOEXEC;
+    switch (mode) {
+      case OpenMode::kRead:
+        flags |= O_RDONLY;
+        break;
+      case OpenMode::kReadWrite:
+        flags |= O_RDWR;
+        break;
+      case OpenMode::kCreate:
+        flags |= O_RDWR | O_CREAT | O_TRUNC;
+        break;
+      case OpenMode::kCreateNew:
+        flags |= O_RDWR | O_CREAT | O_EXCL;
+        break;
+    }
+    int fd = ::open(path.c_str(), flags, 0644);
+    if (fd < 0) return errno;
+    *out = std::make_unique<DiskFile>(fd);
+    return 0;
+  }
+  int Rename(const std::string& from, const std::string& to) override {
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+  }
+  int Remove(const std::string& path) override { return ::unlink(path.c_str()) == 0 ? 0 : errno; }
+  bool Exists(const std::string& path) override {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+  }
+};
+
+// A file handed out by FaultyFileSystem: every write asks the file system first.
+class FaultyFile final : public File {
+ public:
+  FaultyFile(std::unique_ptr<File> inner, FaultyFileSystem* fs)
+      : inner_(std::move(inner)), fs_(fs) {}
+  int64_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
+    return inner_->ReadAt(offset, buffer, n);
+  }
+  int WriteAt(uint64_t offset, const void* data, size_t n) override {
+    int rc = fs_->BeforeWrite(n);
+    if (rc != 0) return rc;
+    return inner_->WriteAt(offset, data, n);
+  }
+  int Truncate(uint64_t size) override {
+    int rc = fs_->BeforeWrite(0);
+    if (rc != 0) return rc;
+    return inner_->Truncate(size);
+  }
+  int Sync() override { return inner_->Sync(); }
+  int64_t Size() override { return inner_->Size(); }
+  const char* Map(uint64_t size) override { return inner_->Map(size); }
+
+ private:
+  std::unique_ptr<File> inner_;
+  FaultyFileSystem* fs_;
+};
+
+}  // namespace
+
+FileSystem& DiskFileSystem() {
+  static RealFileSystem disk;
+  return disk;
+}
+
+int FileSystem::Copy(const std::string& from, const std::string& to) {
+  std::unique_ptr<File> source;
+  int rc = Open(from, OpenMode::kRead, &source);
+  if (rc != 0) return rc;
+  std::unique_ptr<File> target;
+  rc = Open(to, OpenMode::kCreate, &target);
+  if (rc != 0) return rc;
+  std::vector<char> buffer(1 << 16);
+  uint64_t offset = 0;
+  for (;;) {
+    int64_t got = source->ReadAt(offset, buffer.data(), buffer.size());
+    if (got < 0) {
+      rc = static_cast<int>(-got);
+      break;
+    }
+    if (got == 0) break;
+    rc = target->WriteAt(offset, buffer.data(), static_cast<size_t>(got));
+    if (rc != 0) break;
+    offset += static_cast<uint64_t>(got);
+  }
+  if (rc == 0) rc = target->Sync();
+  target.reset();
+  if (rc != 0) (void)Remove(to);
+  return rc;
+}
+
+int FileSystem::ListDirectory(const std::string& dir, std::vector<std::string>* names) {
+  names->clear();
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (d == nullptr) return errno;
+  while (struct dirent* entry = ::readdir(d)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names->push_back(std::move(name));
+  }
+  ::closedir(d);
+  return 0;
+}
+
+int FaultyFileSystem::BeforeWrite(size_t n) {
+  if (writes_left_ == 0) return EIO;
+  if (writes_left_ > 0) --writes_left_;
+  if (bytes_left_ >= 0) {
+    if (static_cast<int64_t>(n) > bytes_left_) {
+      bytes_left_ = 0;
+      return ENOSPC;
+    }
+    bytes_left_ -= static_cast<int64_t>(n);
+  }
+  ++writes_;
+  return 0;
+}
+
+int FaultyFileSystem::Open(const std::string& path, OpenMode mode, std::unique_ptr<File>* out) {
+  if (read_only_ && mode != OpenMode::kRead) return EROFS;
+  std::unique_ptr<File> inner;
+  int rc = DiskFileSystem().Open(path, mode, &inner);
+  if (rc != 0) return rc;
+  *out = std::make_unique<FaultyFile>(std::move(inner), this);
+  return 0;
+}
+
+int FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
+  if (read_only_) return EROFS;
+  if (writes_left_ == 0) return EIO;
+  return DiskFileSystem().Rename(from, to);
+}
+
+int FaultyFileSystem::Remove(const std::string& path) {
+  if (read_only_) return EROFS;
+  if (writes_left_ == 0) return EIO;
+  return DiskFileSystem().Remove(path);
+}
+
+bool FaultyFileSystem::Exists(const std::string& path) { return DiskFileSystem().Exists(path); }
+
+}  // namespace engine

@@ -1,0 +1,93 @@
+#pragma once
+// The one seam through which the engine (and the program's file maintenance)
+// touches the disk, so tests can make writes fail: disk full after N bytes, a
+// read-only target, a crash after the Nth write.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace engine {
+
+// Errors are errno values (ENOSPC, EROFS, EACCES, ENOENT, EIO, ...); 0 is success.
+class File {
+ public:
+  virtual ~File() = default;
+  // Reads up to n bytes at offset; returns the count read (short at end of
+  // file) or -errno.
+  [[nodiscard]] virtual int64_t ReadAt(uint64_t offset, void* buffer, size_t n) = 0;
+  // Writes all n bytes at offset or fails.
+  [[nodiscard]] virtual int WriteAt(uint64_t offset, const void* data, size_t n) = 0;
+  [[nodiscard]] virtual int Truncate(uint64_t size) = 0;
+  [[nodiscard]] virtual int Sync() = 0;      // fdatasync
+  [[nodiscard]] virtual int64_t Size() = 0;  // or -errno
+  // A read-only view of the file's first size bytes for fast reads, replacing
+  // any earlier view; null when the file cannot be mapped (read with ReadAt
+  // then). The caller must not let the file be cut below size while mapped.
+  virtual const char* Map(uint64_t size) {
+    (void)size;
+    return nullptr;
+  }
+};
+
+enum class OpenMode {
+  kRead,       // existing file, read only
+  kReadWrite,  // existing file
+  kCreate,     // create or truncate, read/write
+  kCreateNew,  // create; fails with EEXIST when present
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  [[nodiscard]] virtual int Open(const std::string& path, OpenMode mode,
+                                 std::unique_ptr<File>* out) = 0;
+  [[nodiscard]] virtual int Rename(const std::string& from, const std::string& to) = 0;
+  [[nodiscard]] virtual int Remove(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  // Copies a whole file (target created or truncated); on failure the partial
+  // target is removed and the errno of the failing step returned.
+  [[nodiscard]] virtual int Copy(const std::string& from, const std::string& to);
+  // Names of the entries of a directory ("" is the current one), for finding
+  // files without regard to case.
+  [[nodiscard]] virtual int ListDirectory(const std::string& dir, std::vector<std::string>* names);
+};
+
+// The real disk.
+FileSystem& DiskFileSystem();
+
+// A file system over the disk whose writes can be made to fail, for tests.
+class FaultyFileSystem final : public FileSystem {
+ public:
+  // Writes succeed until this many bytes were written in all; then ENOSPC.
+  void FailAfterBytes(int64_t bytes) { bytes_left_ = bytes; }
+  // The Nth write call from now (1 = the next) and every one after fail with EIO,
+  // as if the machine stopped there.
+  void FailFromWrite(int64_t n) { writes_left_ = n - 1; }
+  // Opening for writing, creating, renaming and removing fail with EROFS.
+  void SetReadOnly(bool on) { read_only_ = on; }
+  void Reset() {
+    bytes_left_ = -1;
+    writes_left_ = -1;
+    read_only_ = false;
+    writes_ = 0;
+  }
+  int64_t WriteCount() const { return writes_; }
+
+  int Open(const std::string& path, OpenMode mode, std::unique_ptr<File>* out) override;
+  int Rename(const std::string& from, const std::string& to) override;
+  int Remove(const std::string& path) override;
+  bool Exists(const std::string& path) override;
+
+  // Called by the files it hands out; returns 0 or the errno to fail with.
+  int BeforeWrite(size_t n);
+
+ private:
+  int64_t bytes_left_ = -1;   // -1: no limit
+  int64_t writes_left_ = -1;  // -1: no limit
+  bool read_only_ = false;
+  int64_t writes_ = 0;
+};
+
+}  // namespace engine
