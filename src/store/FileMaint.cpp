@@ -1,0 +1,424 @@
+#include "store/FileMaint.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QStorageInfo>
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "engine/FileSystem.h"
+#include "engine/TableEngine.h"
+#include "platform/Platform.h"
+#include "store/CodeBase.h"
+#include "store/TableDefs.h"
+#include "store/dbFiles.h"
+
+QString ChosenDirectory;
+QString DriveDirCaption;
+QString DriveDirOkCaption;
+
+namespace {
+
+engine::FileSystem* file_system = nullptr;
+RemovableTest removable_test;
+
+platform::Platform& Ui() { return platform::Current(); }
+
+// Puts the engine back into its everyday modes when an operation ends, by
+// whatever path it ends.
+class EveryDayModes {
+ public:
+  EveryDayModes() = default;
+  EveryDayModes(const EveryDayModes&) = delete;
+  EveryDayModes& operator=(const EveryDayModes&) = delete;
+  ~EveryDayModes() {
+    if (cb == nullptr) return;
+    code4autoOpen(cb, 1);
+    code4safety(cb, 1);
+    code4accessMode(cb, 0);
+  }
+};
+
+std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+bool Exists(const QString& path) { return DataFileSystem().Exists(Native(path)); }
+
+void RemoveIfPresent(const QString& path) {
+  if (Exists(path)) (void)DataFileSystem().Remove(Native(path));
+}
+
+QString DataPath(const QString& name) { return QDir::current().absoluteFilePath(name); }
+
+// The live file of that name in the data directory, spelt as it is on disk
+// (the engine matches names without regard to case); the name itself when
+// there is none.
+QString LivePath(const QString& name) {
+  const QStringList matches = QDir::current().entryList({name}, QDir::Files);
+  return DataPath(matches.isEmpty() ? name : matches.first());
+}
+
+// The directory as text ending in one separator.
+QString WithSeparator(const QString& directory) {
+  QString dir = directory.trimmed();
+  if (!dir.endsWith('/')) dir += '/';
+  return dir;
+}
+
+QString ErrorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+void ReportUnableToFind(const QString& source) {
+  Ui().Inform("Unable to find " + source + "\r\n" + "Function Aborted");
+}
+
+void ReportUnableToCopy(const QString& source, const QString& target, int error) {
+  Ui().Inform("Unable to copy " + source + " to " + target + "\r\n" + ErrorText(error) + "\r\n" +
+              "Function Aborted");
+}
+
+// Copies source to target through a temporary file beside the target, so the
+// target is either the old file or the whole new one. Returns an errno.
+int CopyThroughTemp(const QString& source, const QString& target, const QString& temp) {
+  engine::FileSystem& fs = DataFileSystem();
+  int rc = fs.Copy(Native(source), Native(temp));
+  if (rc == 0) rc = fs.Rename(Native(temp), Native(target));
+  if (rc != 0) RemoveIfPresent(temp);
+  return rc;
+}
+
+// One file to the backup directory. A full disk asks for another one and a
+// write-protected one for the protection to be removed; after OK the whole
+// file is copied again to whatever disk is there.
+bool BackupOneFile(const QString& dir, const QString& name) {
+  const QString source = LivePath(name);
+  const QString target = dir + name;
+  if (!Exists(source)) {
+    ReportUnableToFind(source);
+    return false;
+  }
+  int rc = 0;
+  for (int attempt = 1; attempt <= kMaxCopyAttempts; ++attempt) {
+    rc = CopyThroughTemp(source, target, target + kBackupTempSuffix);
+    if (rc == 0) return true;
+    if (attempt == kMaxCopyAttempts) break;
+    if (rc == ENOSPC) {
+      if (Ui().AskOkCancel("Disk Full. Insert another disk." + name) != platform::Answer::kOk) {
+        return false;
+      }
+    } else if (rc == EROFS || rc == EACCES) {
+      if (Ui().AskOkCancel("Disk is Write Protected") != platform::Answer::kOk) return false;
+    } else {
+      break;
+    }
+  }
+  ReportUnableToCopy(source, target, rc);
+  return false;
+}
+
+// One file from the backup directory into its temporary name in the data
+// directory. On removable media a missing file asks for the disk holding it.
+bool FetchOneFile(const QString& dir, const QString& name) {
+  const QString source = dir + name;
+  const QString staged = DataPath(name + kRestoreTempSuffix);
+  const bool removable = OnRemovableMedia(dir);
+  for (int attempt = 1; attempt <= kMaxCopyAttempts; ++attempt) {
+    if (Exists(source)) {
+      const int rc = DataFileSystem().Copy(Native(source), Native(staged));
+      if (rc == 0) return true;
+      RemoveIfPresent(staged);
+      ReportUnableToCopy(source, staged, rc);
+      return false;
+    }
+    if (!removable || attempt == kMaxCopyAttempts) break;
+    if (Ui().AskOkCancel("Insert disk containing " + name) != platform::Answer::kOk) return false;
+  }
+  ReportUnableToFind(source);
+  return false;
+}
+
+// Removes the group file of the table whose data file this is, so that the
+// index is rebuilt at the latest on the next start should the rebuild after
+// the restore never happen.
+void ForgetIndexOf(const QString& name) {
+  for (const store::TableDef& def : store::AllTables()) {
+    if (def.group_file != nullptr && name.compare(def.data_file, Qt::CaseInsensitive) == 0) {
+      RemoveIfPresent(LivePath(def.group_file));
+    }
+  }
+}
+
+void DiscardStaged() {
+  for (const char* name : kBackupSet) RemoveIfPresent(DataPath(QString(name) + kRestoreTempSuffix));
+}
+
+// Renames the gathered files over the live ones.
+bool ReplaceLiveFiles(const QStringList& names) {
+  for (const QString& name : names) ForgetIndexOf(name);
+  for (const QString& name : names) {
+    const QString staged = DataPath(name + kRestoreTempSuffix);
+    const QString live = LivePath(name);
+    const int rc = DataFileSystem().Rename(Native(staged), Native(live));
+    if (rc != 0) {
+      ReportUnableToCopy(staged, live, rc);
+      return false;
+    }
+  }
+  return true;
+}
+
+// The lower-case names of the files in the current directory; the engine
+// matches file names without regard to case.
+QSet<QString> FilesPresent() {
+  QSet<QString> present;
+  for (const QString& name : QDir::current().entryList(QDir::Files)) present.insert(name.toLower());
+  return present;
+}
+
+bool GroupIncomplete(const store::TableDef& def, const QSet<QString>& present) {
+  if (!present.contains(QString(def.group_file).toLower())) return true;
+  for (const store::TagDef& tag : def.tags) {
+    if (!present.contains((QString(tag.file) + ".ntx").toLower())) return true;
+  }
+  return false;
+}
+
+int ReindexProgress(const store::TableDef& def) {
+  static constexpr struct {
+    const char* name;
+    int percent;
+  } kSteps[] = {{"CUST5", 25}, {"GROUPS", 30}, {"Prod5", 35},   {"Pur5", 40},
+                {"INV5", 60},  {"ITM5", 80},   {"GSTPMT", 100}, {"LABELS", 100}};
+  for (const auto& step : kSteps) {
+    if (QString(step.name).compare(def.name, Qt::CaseInsensitive) == 0) return step.percent;
+  }
+  return 100;
+}
+
+// Removes every record of the open table; true when it worked.
+bool Zap(DATA4* table) {
+  if (table == nullptr) return false;
+  const long count = d4recCountDo(table);
+  if (count <= 0) return true;
+  return d4zap(table, 1, count) == 0;
+}
+
+}  // namespace
+
+void UseFileSystem(engine::FileSystem* fs) {
+  file_system = fs;
+  if (cb != nullptr) code4fileSystem(cb, fs);
+}
+
+engine::FileSystem& DataFileSystem() {
+  return file_system != nullptr ? *file_system : engine::DiskFileSystem();
+}
+
+void SetRemovableTest(RemovableTest test) { removable_test = std::move(test); }
+
+bool OnRemovableMedia(const QString& directory) {
+  if (removable_test) return removable_test(directory);
+  const QStorageInfo volume(directory.trimmed());
+  if (!volume.isValid()) return false;
+  const QString root = volume.rootPath();
+  return root.startsWith("/media/") || root.startsWith("/run/media/");
+}
+
+bool SameDirectory(const QString& a, const QString& b) {
+  const QFileInfo first(a.trimmed());
+  const QFileInfo second(b.trimmed());
+  const QString first_path =
+      first.exists() ? first.canonicalFilePath() : QDir::cleanPath(first.absoluteFilePath());
+  const QString second_path =
+      second.exists() ? second.canonicalFilePath() : QDir::cleanPath(second.absoluteFilePath());
+  return first_path == second_path;
+}
+
+void Reindex(bool quiet) {
+  if (cb == nullptr) return;
+  EveryDayModes restore_modes;
+  code4autoOpen(cb, 0);
+  code4safety(cb, 0);
+  code4accessMode(cb, 1);
+  if (!quiet) {
+    Ui().ShowProgress("Rebuilding Indexes");
+    Ui().SetProgress(5);
+  }
+  const QSet<QString> present = FilesPresent();
+  for (const store::TableDef* def : store::ReindexOrder()) {
+    if (!quiet || GroupIncomplete(*def, present)) {
+      // A table or index that cannot be opened or written ends the program;
+      // nothing more is attempted once that has been asked for.
+      DATA4* table = d4open(cb, def->name);
+      if (error4exitTest(cb) != 0 || table == nullptr) return;
+      const std::vector<TAG4INFO> tags = store::CreateTagList(*def);
+      (void)i4create(table, def->name, tags.data());
+      code4close(cb);
+      if (error4exitTest(cb) != 0) return;
+    }
+    if (!quiet) Ui().SetProgress(ReindexProgress(*def));
+  }
+  if (!quiet) Ui().ShowProgress("");
+}
+
+bool PackTable(const char* name, bool compress_memo) {
+  if (cb == nullptr) return false;
+  EveryDayModes restore_modes;
+  code4accessMode(cb, 1);
+  DATA4* table = d4open(cb, name);
+  bool packed = false;
+  if (code4errorCode(cb, 0) >= 0 && table != nullptr) {
+    packed = d4pack(table) == 0;
+    if (packed && compress_memo) packed = d4memoCompress(table) == 0;
+    if (d4close(table) < 0) packed = false;
+  }
+  // A failed pack leaves the table as it was; its error must not end the
+  // program at the next error test.
+  if (code4errorCode(cb, 0) < 0) packed = false;
+  return packed;
+}
+
+void PackAll() {
+  if (cb == nullptr) return;
+  static constexpr struct {
+    int percent;
+    const char* name;
+    bool compress_memo;
+  } kSteps[] = {{10, "CUST5", true}, {30, "GROUPS", false}, {35, "INV5", true},
+                {50, "ITM5", false}, {70, "LABELS", false}, {75, "GSTPMT", false},
+                {85, "Pur5", false}, {100, "Prod5", true}};
+  EveryDayModes restore_modes;
+  code4accessMode(cb, 1);
+  Ui().ShowProgress("Packing Data Files");
+  bool all_packed = true;
+  for (const auto& step : kSteps) {
+    Ui().SetProgress(step.percent);
+    if (!PackTable(step.name, step.compress_memo)) all_packed = false;
+  }
+  Ui().ShowProgress("");
+  // Deletions still waiting keep the flag, so the next chance packs again.
+  if (all_packed) PackPending = false;
+}
+
+bool CopyOneFile(CopyDirection direction, const QString& directory, const QString& file_name) {
+  const QString dir = WithSeparator(directory);
+  if (direction == CopyDirection::kToBackup) return BackupOneFile(dir, file_name);
+  if (!FetchOneFile(dir, file_name)) return false;
+  CloseAllTables();
+  const bool replaced = ReplaceLiveFiles({file_name});
+  RemoveIfPresent(DataPath(file_name + kRestoreTempSuffix));
+  return replaced;
+}
+
+bool CopyDataFiles(CopyDirection direction, const QString& directory) {
+  const QString dir = WithSeparator(directory);
+  Ui().ShowProgress("Copying Data Files");
+  QStringList names;
+  for (int i = 0; i < kBackupFileCount; ++i) {
+    Ui().SetProgress(kCopyProgress[i]);
+    const QString name = kBackupSet[i];
+    const bool copied =
+        direction == CopyDirection::kToBackup ? BackupOneFile(dir, name) : FetchOneFile(dir, name);
+    if (!copied) {
+      if (direction == CopyDirection::kFromBackup) DiscardStaged();
+      return false;
+    }
+    names << name;
+  }
+  if (direction == CopyDirection::kToBackup) return true;
+  // Every file has arrived: only now are the live files replaced.
+  CloseAllTables();
+  const bool replaced = ReplaceLiveFiles(names);
+  DiscardStaged();
+  return replaced;
+}
+
+void EraseAllData() {
+  if (Ui().WarnOkCancel("WARNING: You are about to erase all of your existing data.") !=
+      platform::Answer::kOk) {
+    return;
+  }
+  if (cb == nullptr) return;
+  EveryDayModes restore_modes;
+  code4accessMode(cb, 1);
+  Ui().ShowProgress("Erasing Data Files");
+  Ui().SetProgress(5);
+
+  if (!OpenCustomers()) return;
+  bool zapped = Zap(CustDb);
+  Ui().SetProgress(15);
+  if (zapped) d4memoCompress(CustDb);
+  CloseAllTables();
+  Ui().SetProgress(30);
+
+  if (!OpenGroups()) return;
+  Zap(GroupDb);
+  CloseAllTables();
+  Ui().SetProgress(40);
+
+  if (!OpenInvoices()) return;
+  zapped = Zap(InvDb);
+  Ui().SetProgress(50);
+  if (zapped) d4memoCompress(InvDb);
+  CloseAllTables();
+  Ui().SetProgress(60);
+
+  if (!OpenLineItems()) return;
+  Zap(ItemDb);
+  CloseAllTables();
+  Ui().SetProgress(70);
+
+  if (!OpenPayments()) return;
+  Zap(PmtDb);
+  CloseAllTables();
+  Ui().SetProgress(85);
+
+  if (!OpenProducts()) return;
+  zapped = Zap(ProdDb);
+  Ui().SetProgress(90);
+  if (zapped) d4memoCompress(ProdDb);
+  CloseAllTables();
+  Ui().SetProgress(95);
+
+  if (!OpenPurchases()) return;
+  Zap(PurDb);
+  CloseAllTables();
+  Ui().SetProgress(100);
+}
+
+void BtnBackupClick() {
+  const QString noted = QDir::currentPath();
+  DriveDirCaption = "Choose Backup Drive & Directory";
+  DriveDirOkCaption = "Backup";
+  ChosenDirectory.clear();
+  Ui().ShowModal(platform::WindowId::kDriveDir);
+  QDir::setCurrent(noted);  // the data directory, whatever the chooser did
+  if (ChosenDirectory.isEmpty()) return;
+  if (SameDirectory(ChosenDirectory, noted)) {
+    Ui().Inform("Backup must be to a different drive and/or directory");
+    return;
+  }
+  if (!CopyDataFiles(CopyDirection::kToBackup, ChosenDirectory)) {
+    Ui().Inform("Backup Failed . . Check that disk is not write protected");
+  }
+  Ui().ShowProgress("");
+}
+
+void BtnRestoreClick() {
+  const QString noted = QDir::currentPath();
+  DriveDirCaption = "Choose Drive & Directory Containing BACKUP";
+  DriveDirOkCaption = "Restore";
+  ChosenDirectory.clear();
+  Ui().ShowModal(platform::WindowId::kDriveDir);
+  QDir::setCurrent(noted);
+  if (ChosenDirectory.isEmpty()) return;
+  if (SameDirectory(ChosenDirectory, noted)) {
+    Ui().Inform("Restore must be from a different drive and/or directory");
+    return;
+  }
+  if (!CopyDataFiles(CopyDirection::kFromBackup, ChosenDirectory)) {
+    Ui().Inform("Restore Failed . . Check that your disk is not full.");
+  }
+  Ui().ShowProgress("");
+  Reindex(false);
+}

@@ -1,0 +1,453 @@
+#include "DataDir.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <vector>
+
+#include "SettingsRow.h"
+#include "engine/FileSystem.h"
+#include "engine/Ntx.h"
+#include "store/TableDefs.h"
+
+namespace tool {
+namespace fs = std::filesystem;
+using store::TableDef;
+
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+// The regular files in the directory: lower-cased name to name as found.
+std::map<std::string, std::string> FilesIn(const std::string& directory) {
+  std::map<std::string, std::string> names;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(directory, ec)) {
+    if (entry.is_regular_file(ec)) {
+      const std::string name = entry.path().filename().string();
+      names.emplace(Lower(name), name);
+    }
+  }
+  return names;
+}
+
+// Key expressions compared without regard to case and blanks.
+std::string ExpressionForm(std::string_view text) {
+  std::string form;
+  for (char c : text) {
+    if (c != ' ') form += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  return form;
+}
+
+// Each tag file of the table's index set: present, readable, and built on the
+// expected key expression.
+void CheckTagFiles(const std::string& directory, const std::map<std::string, std::string>& files,
+                   const TableDef& def, std::vector<std::string>* problems) {
+  if (files.count(Lower(def.group_file)) == 0) {
+    problems->push_back(std::string("index group ") + def.group_file + " missing");
+  }
+  for (const store::TagDef& tag : def.tags) {
+    const std::string file = std::string(tag.file) + ".ntx";
+    const auto found = files.find(Lower(file));
+    const std::string where = std::string("tag ") + tag.name + " (" + file + ")";
+    if (found == files.end()) {
+      problems->push_back(where + ": file missing");
+      continue;
+    }
+    std::unique_ptr<engine::Ntx> ntx;
+    const int rc = engine::Ntx::Open(engine::DiskFileSystem(),
+                                     (fs::path(directory) / found->second).string(), true, &ntx);
+    if (rc < 0 || ntx == nullptr) {
+      problems->push_back(where + ": cannot be opened: " + ErrorText(rc < 0 ? rc : e4open));
+    } else if (ExpressionForm(ntx->Expression()) != ExpressionForm(tag.expression)) {
+      problems->push_back(where + ": key expression \"" + ntx->Expression() + "\", expected \"" +
+                          tag.expression + "\"");
+    }
+  }
+}
+
+// Every file name a data set consists of, as the catalogue spells them.
+std::vector<std::string> DataSetFiles() {
+  std::vector<std::string> names;
+  for (const TableDef& def : store::AllTables()) {
+    names.push_back(def.data_file);
+    if (def.memo_file != nullptr) names.push_back(def.memo_file);
+    if (def.group_file != nullptr) names.push_back(def.group_file);
+    for (const store::TagDef& tag : def.tags) names.push_back(std::string(tag.file) + ".ntx");
+  }
+  return names;
+}
+
+// Checks the directory exists and holds at least one of the nine tables.
+bool CheckDataDirectory(const std::string& directory, std::ostream& err) {
+  std::error_code ec;
+  if (!fs::is_directory(directory, ec)) {
+    err << "pelmark-data: no such directory: " << directory << "\n";
+    return false;
+  }
+  const auto present = FilesIn(directory);
+  for (const TableDef& def : store::AllTables()) {
+    if (present.count(Lower(def.data_file)) != 0) return true;
+  }
+  err << "pelmark-data: " << directory << " is not a data directory (no "
+      << store::AllTables()[0].data_file << " or other table file)\n";
+  return false;
+}
+
+std::string Trim(std::string_view text, bool leading) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (end > begin && text[end - 1] == ' ') --end;
+  if (leading) {
+    while (begin < end && text[begin] == ' ') ++begin;
+  }
+  return std::string(text.substr(begin, end - begin));
+}
+
+// Tabs, line ends and backslashes escaped so one record stays on one line.
+void AppendEscaped(std::string_view text, std::string* out) {
+  for (char c : text) {
+    switch (c) {
+      case '\t':
+        *out += "\\t";
+        break;
+      case '\n':
+        *out += "\\n";
+        break;
+      case '\r':
+        *out += "\\r";
+        break;
+      case '\\':
+        *out += "\\\\";
+        break;
+      default:
+        *out += c;
+    }
+  }
+}
+
+// The table's fields against the catalogue: names, types, widths, decimals.
+void CheckLayout(DATA4* data, const TableDef& def, std::vector<std::string>* problems) {
+  const int count = d4numFields(data);
+  if (count != static_cast<int>(def.fields.size())) {
+    problems->push_back("has " + std::to_string(count) + " fields, expected " +
+                        std::to_string(def.fields.size()));
+  }
+  for (int j = 1; j <= count && j <= static_cast<int>(def.fields.size()); ++j) {
+    FIELD4* field = d4fieldJ(data, j);
+    const store::FieldDef& want = def.fields[static_cast<size_t>(j - 1)];
+    const std::string name = f4name(field);
+    const bool memo_width_free = want.type == 'M';
+    if (Lower(name) != Lower(want.name) || f4type(field) != want.type ||
+        (!memo_width_free && (f4len(field) != want.length || f4decimals(field) != want.decimals))) {
+      problems->push_back("field " + std::to_string(j) + " is " + name + " " +
+                          std::string(1, f4type(field)) + " " + std::to_string(f4len(field)) + "." +
+                          std::to_string(f4decimals(field)) + ", expected " + want.name + " " +
+                          std::string(1, want.type) + " " + std::to_string(want.length) + "." +
+                          std::to_string(want.decimals));
+    }
+  }
+}
+
+}  // namespace
+
+DirectoryEngine::DirectoryEngine(const std::string& directory) : cb_(code4allocate()) {
+  code4initP(cb_);
+  code4directory(cb_, directory.c_str());
+}
+
+DirectoryEngine::~DirectoryEngine() {
+  code4initUndoP(cb_);
+  code4free(cb_);
+}
+
+int DirectoryEngine::TakeError() { return code4errorCode(cb_, 0); }
+
+std::string ErrorText(int code) {
+  switch (code) {
+    case 0:
+      return "no error";
+    case e4close:
+      return "could not be closed or flushed";
+    case e4create:
+      return "could not be created";
+    case e4open:
+      return "could not be opened";
+    case e4read:
+      return "read failed";
+    case e4write:
+      return "write failed";
+    case e4rename:
+      return "could not be renamed into place";
+    case e4data:
+      return "damaged table file";
+    case e4field:
+      return "field missing";
+    case e4memo:
+      return "damaged memo file or memo pointer";
+    case e4index:
+      return "damaged index file";
+    case e4tagName:
+      return "tag missing";
+    case e4expr:
+      return "key expression not understood";
+    case e4record:
+      return "record number outside the table";
+    case e4access:
+      return "access denied";
+    case e4parm:
+      return "bad argument";
+    default:
+      return "engine error " + std::to_string(code);
+  }
+}
+
+std::string FirstDataFilePresent(const std::string& directory) {
+  const auto present = FilesIn(directory);
+  for (const std::string& name : DataSetFiles()) {
+    if (present.count(Lower(name)) != 0) return name;
+  }
+  return std::string();
+}
+
+bool CreateTables(CODE4* cb, std::string* error) {
+  for (const TableDef& def : store::AllTables()) {
+    const std::vector<FIELD4INFO> fields = store::CreateFieldList(def);
+    DATA4* data = d4create(cb, def.name, fields.data());
+    const int rc = code4errorCode(cb, 0);
+    if (data == nullptr || rc < 0) {
+      *error = std::string(def.data_file) + ": " + ErrorText(rc < 0 ? rc : e4create);
+      if (data != nullptr) d4close(data);
+      return false;
+    }
+    d4close(data);
+  }
+  return true;
+}
+
+bool WriteDefaultSettings(CODE4* cb, std::string* error) {
+  return WriteSettingsRow(cb, DefaultSettings(), error);
+}
+
+bool BuildIndexGroups(CODE4* cb, std::ostream* progress, std::string* error) {
+  const int auto_open = code4autoOpen(cb, 0);
+  const int safety = code4safety(cb, 0);
+  const int access = code4accessMode(cb, 1);
+  bool ok = true;
+  for (const TableDef* def : store::ReindexOrder()) {
+    DATA4* data = d4open(cb, def->name);
+    int rc = code4errorCode(cb, 0);
+    if (data == nullptr || rc < 0) {
+      *error = std::string(def->data_file) + ": " + ErrorText(rc < 0 ? rc : e4open);
+      if (data != nullptr) d4close(data);
+      ok = false;
+      break;
+    }
+    const std::vector<TAG4INFO> tags = store::CreateTagList(*def);
+    INDEX4* index = i4create(data, def->name, tags.data());
+    rc = code4errorCode(cb, 0);
+    const int close_rc = d4close(data);
+    if (index == nullptr || rc < 0 || close_rc < 0) {
+      const int code = rc < 0 ? rc : (close_rc < 0 ? close_rc : e4create);
+      *error = std::string(def->group_file) + ": " + ErrorText(code);
+      code4errorCode(cb, 0);
+      ok = false;
+      break;
+    }
+    if (progress != nullptr) {
+      *progress << "rebuilt " << def->group_file << " (" << def->tags.size() << " tags, "
+                << "table " << def->data_file << ")\n";
+    }
+  }
+  code4autoOpen(cb, auto_open);
+  code4safety(cb, safety);
+  code4accessMode(cb, access);
+  return ok;
+}
+
+bool PrepareNewDirectory(const std::string& directory, std::string* error) {
+  std::error_code ec;
+  if (fs::exists(directory, ec) && !fs::is_directory(directory, ec)) {
+    *error = directory + " exists and is not a directory";
+    return false;
+  }
+  fs::create_directories(directory, ec);
+  if (ec) {
+    *error = "cannot create " + directory + ": " + ec.message();
+    return false;
+  }
+  const std::string present = FirstDataFilePresent(directory);
+  if (!present.empty()) {
+    *error = directory + " already holds data files (" + present + "); nothing was written";
+    return false;
+  }
+  return true;
+}
+
+int RunInit(const std::string& directory, std::ostream& out, std::ostream& err) {
+  std::string error;
+  if (!PrepareNewDirectory(directory, &error)) {
+    err << "pelmark-data: " << error << "\n";
+    return kExitFailed;
+  }
+  DirectoryEngine engine(directory);
+  if (!CreateTables(engine.get(), &error) || !WriteDefaultSettings(engine.get(), &error) ||
+      !BuildIndexGroups(engine.get(), nullptr, &error)) {
+    err << "pelmark-data: " << error << "\n";
+    return kExitFailed;
+  }
+  out << "created an empty data set in " << directory << "\n";
+  return kExitOk;
+}
+
+int RunCheck(const std::string& directory, std::ostream& out, std::ostream& err) {
+  if (!CheckDataDirectory(directory, err)) return kExitFailed;
+  DirectoryEngine engine(directory);
+  CODE4* cb = engine.get();
+  const auto present = FilesIn(directory);
+  int problem_count = 0;
+  int tables_checked = 0;
+  auto report = [&](const std::string& where, const std::string& what) {
+    out << where << ": " << what << "\n";
+    ++problem_count;
+  };
+
+  for (const TableDef& def : store::AllTables()) {
+    if (present.count(Lower(def.data_file)) == 0) {
+      report(def.data_file, "missing");
+      continue;
+    }
+    if (def.memo_file != nullptr && present.count(Lower(def.memo_file)) == 0) {
+      report(def.memo_file, "missing");
+    }
+    code4autoOpen(cb, def.Indexed() ? 1 : 0);
+    DATA4* data = d4open(cb, def.name);
+    int rc = engine.TakeError();
+    bool group_open = def.Indexed();
+    if ((data == nullptr || rc < 0) && def.Indexed()) {
+      group_open = false;
+      // The table may be sound and only its index group damaged: look at it alone.
+      if (data != nullptr) d4close(data);
+      report(def.group_file, "cannot be opened: " + ErrorText(rc < 0 ? rc : e4open));
+      code4autoOpen(cb, 0);
+      data = d4open(cb, def.name);
+      rc = engine.TakeError();
+    }
+    code4autoOpen(cb, 1);
+    if (data == nullptr || rc < 0) {
+      report(def.data_file, "cannot be opened: " + ErrorText(rc < 0 ? rc : e4open));
+      if (data != nullptr) d4close(data);
+      continue;
+    }
+    ++tables_checked;
+
+    std::vector<std::string> problems;
+    CheckLayout(data, def, &problems);
+    if (def.Indexed()) CheckTagFiles(directory, present, def, &problems);
+    if (!def.Indexed() && d4recCountDo(data) != 1) {
+      problems.push_back("holds " + std::to_string(d4recCountDo(data)) +
+                         " rows, expected exactly one");
+    }
+    for (const store::TagDef& tag : def.tags) {
+      if (group_open && d4tag(data, tag.file) == nullptr) {
+        engine.TakeError();
+        problems.push_back(std::string("tag ") + tag.name + " not in the index group");
+      }
+    }
+    d4check(data, &problems);
+    engine.TakeError();
+    for (const std::string& problem : problems) report(def.name, problem);
+    d4close(data);
+    engine.TakeError();
+  }
+
+  if (problem_count == 0) {
+    out << "checked " << tables_checked << " tables in " << directory << ": sound\n";
+    return kExitOk;
+  }
+  out << "checked " << tables_checked << " tables in " << directory << ": " << problem_count
+      << (problem_count == 1 ? " problem" : " problems") << "\n";
+  return kExitFailed;
+}
+
+int RunDump(const std::string& directory, const std::string& table, const std::string& tag,
+            std::ostream& out, std::ostream& err) {
+  const TableDef* def = store::FindTable(table.c_str());
+  if (def == nullptr) {
+    err << "pelmark-data: no table named " << table << " (tables:";
+    for (const TableDef& known : store::AllTables()) err << " " << known.name;
+    err << ")\n";
+    return kExitUsage;
+  }
+  if (!CheckDataDirectory(directory, err)) return kExitFailed;
+  DirectoryEngine engine(directory);
+  CODE4* cb = engine.get();
+  code4autoOpen(cb, tag.empty() ? 0 : 1);
+  DATA4* data = d4open(cb, def->name);
+  int rc = engine.TakeError();
+  if (data == nullptr || rc < 0) {
+    err << "pelmark-data: " << def->data_file
+        << " cannot be opened: " << ErrorText(rc < 0 ? rc : e4open) << "\n";
+    if (data != nullptr) d4close(data);
+    return kExitFailed;
+  }
+  if (!tag.empty()) {
+    TAG4* selected = d4tag(data, tag.c_str());
+    if (selected == nullptr) {
+      engine.TakeError();
+      err << "pelmark-data: " << def->name << " has no tag " << tag << "\n";
+      d4close(data);
+      return kExitFailed;
+    }
+    d4tagSelectP(data, selected);
+  }
+
+  const int field_count = d4numFields(data);
+  std::string line;
+  for (rc = d4top(data); rc == r4success; rc = d4skip(data, 1)) {
+    line = std::to_string(d4recNo(data));
+    line += d4deleted(data) ? "\t*" : "\t";
+    for (int j = 1; j <= field_count; ++j) {
+      FIELD4* field = d4fieldJ(data, j);
+      line += '\t';
+      if (f4type(field) == 'M') {
+        const char* memo = f4memoStr(field);
+        if (memo != nullptr) AppendEscaped(std::string_view(memo, f4memoLen(field)), &line);
+      } else {
+        AppendEscaped(Trim(f4str(field), f4type(field) != 'C'), &line);
+      }
+    }
+    line += '\n';
+    out << line;
+  }
+  const int error = engine.TakeError();
+  d4close(data);
+  if (rc < 0 || error < 0) {
+    err << "pelmark-data: " << def->data_file
+        << ": reading stopped: " << ErrorText(rc < 0 ? rc : error) << "\n";
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+int RunReindex(const std::string& directory, std::ostream& out, std::ostream& err) {
+  if (!CheckDataDirectory(directory, err)) return kExitFailed;
+  DirectoryEngine engine(directory);
+  std::string error;
+  if (!BuildIndexGroups(engine.get(), &out, &error)) {
+    err << "pelmark-data: " << error << "\n";
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+}  // namespace tool
