@@ -1,0 +1,195 @@
+#include "masterdata/CustomerU.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "masterdata/CustomerEdit.h"
+#include "masterdata/MasterDataWindows.h"
+#include "store/dbFiles.h"
+#include "util/EnterMovesOn.h"
+#include "util/TextUtil.h"
+
+using namespace masterdata;
+
+namespace {
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, int max_length, const QString& accessible) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setMaxLength(max_length);
+  edit->setAccessibleName(accessible);
+  return edit;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+}  // namespace
+
+TCustomer::TCustomer(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("Customer"));
+  setWindowTitle(QStringLiteral("Customer"));
+  setProperty("helpContext", kHelpCustomer);
+
+  Edit1 = MakeEdit(this, "Edit1", 6, QStringLiteral("Customer No."));
+  Edit1->setReadOnly(true);
+  Edit1->setFocusPolicy(Qt::NoFocus);
+  Edit2 = MakeEdit(this, "Edit2", 3, QStringLiteral("Name, title"));
+  Edit3 = MakeEdit(this, "Edit3", 13, QStringLiteral("Name, first"));
+  Edit4 = MakeEdit(this, "Edit4", 20, QStringLiteral("Name, last"));
+  Edit5 = MakeEdit(this, "Edit5", 34, QStringLiteral("Address"));
+  Edit6 = MakeEdit(this, "Edit6", 34, QStringLiteral("Address, second line"));
+  Edit7 = MakeEdit(this, "Edit7", 34, QStringLiteral("Address, third line"));
+  Edit8 = MakeEdit(this, "Edit8", 19, QStringLiteral("Address, last line"));
+  Edit9 = MakeEdit(this, "Edit9", 10, QStringLiteral("Postal Code"));
+  Edit10 = MakeEdit(this, "Edit10", 20, QStringLiteral("Phone"));
+  Edit11 = MakeEdit(this, "Edit11", 20, QStringLiteral("Fax"));
+  Edit12 = MakeEdit(this, "Edit12", 60, QStringLiteral("Email"));
+  Edit13 = MakeEdit(this, "Edit13", 34, QStringLiteral("Note"));
+  Edit14 = MakeEdit(this, "Edit14", 20, QStringLiteral("Group"));
+  Edit14->setReadOnly(true);
+  Edit14->setFocusPolicy(Qt::NoFocus);
+  Memo1 = new QPlainTextEdit(this);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo1->setAccessibleName(QStringLiteral("Comments"));
+  Memo1->setTabChangesFocus(true);
+
+  const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
+  Edit1->setFixedWidth(8 * letter);
+  Edit2->setFixedWidth(4 * letter);
+  Edit9->setFixedWidth(10 * letter);
+
+  BtnGroup = new QPushButton(QStringLiteral("Group"), this);
+  BtnGroup->setObjectName(QStringLiteral("BtnGroup"));
+  BtnSave = new QPushButton(QStringLiteral("Save"), this);
+  BtnSave->setObjectName(QStringLiteral("BtnSave"));
+  BtnDelete = new QPushButton(QStringLiteral("Delete"), this);
+  BtnDelete->setObjectName(QStringLiteral("BtnDelete"));
+  BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
+  BtnHelp = new QPushButton(QStringLiteral("Help"), this);
+  BtnHelp->setObjectName(QStringLiteral("BtnHelp"));
+  for (QPushButton* button : {BtnGroup, BtnSave, BtnDelete, BtnCancel, BtnHelp}) {
+    button->setAutoDefault(false);
+  }
+
+  LabelAddr1 = MakeLabel(this, QStringLiteral("Address"), Edit5);
+  LabelAddr2 = MakeLabel(this, QStringLiteral("Address"), Edit6);
+
+  auto* grid = new QGridLayout;
+  int row = 0;
+  grid->addWidget(MakeLabel(this, QStringLiteral("Customer No."), Edit1), row, 0);
+  grid->addWidget(Edit1, row++, 1, Qt::AlignLeft);
+  auto* name = new QHBoxLayout;
+  name->addWidget(Edit2);
+  name->addWidget(Edit3, 13);
+  name->addWidget(Edit4, 20);
+  grid->addWidget(MakeLabel(this, QStringLiteral("Name"), Edit2), row, 0);
+  grid->addLayout(name, row++, 1);
+  grid->addWidget(LabelAddr1, row, 0);
+  grid->addWidget(Edit5, row++, 1);
+  grid->addWidget(LabelAddr2, row, 0);
+  grid->addWidget(Edit6, row++, 1);
+  grid->addWidget(Edit7, row++, 1);
+  auto* town = new QHBoxLayout;
+  town->addWidget(Edit8, 1);
+  town->addWidget(MakeLabel(this, QStringLiteral("Postal Code"), Edit9));
+  town->addWidget(Edit9);
+  grid->addLayout(town, row++, 1);
+  auto* phones = new QHBoxLayout;
+  phones->addWidget(Edit10, 1);
+  phones->addWidget(MakeLabel(this, QStringLiteral("Fax"), Edit11));
+  phones->addWidget(Edit11, 1);
+  grid->addWidget(MakeLabel(this, QStringLiteral("Phone"), Edit10), row, 0);
+  grid->addLayout(phones, row++, 1);
+  grid->addWidget(MakeLabel(this, QStringLiteral("Email"), Edit12), row, 0);
+  grid->addWidget(Edit12, row++, 1);
+  grid->addWidget(MakeLabel(this, QStringLiteral("Note"), Edit13), row, 0);
+  grid->addWidget(Edit13, row++, 1);
+  grid->addWidget(BtnGroup, row, 0);
+  grid->addWidget(Edit14, row++, 1);
+  grid->addWidget(MakeLabel(this, QStringLiteral("Comments"), Memo1), row, 0, Qt::AlignTop);
+  grid->addWidget(Memo1, row++, 1);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  for (QPushButton* button : {BtnSave, BtnDelete, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addLayout(buttons);
+  resize(40 * letter, sizeHint().height());
+
+  EnterMovesOn::InstallOn(this);
+  connect(BtnGroup, &QPushButton::clicked, this, &TCustomer::BtnGroupClick);
+  connect(BtnSave, &QPushButton::clicked, this, &TCustomer::BtnSaveClick);
+  connect(BtnDelete, &QPushButton::clicked, this, &TCustomer::BtnDeleteClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(BtnHelp, &QPushButton::clicked, this, [] { ShowHelp(kHelpCustomer); });
+}
+
+void TCustomer::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TCustomer::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    ShowHelp(kHelpCustomer);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TCustomer::FormShow() {
+  const bool by_company = !Settings.ByCust;
+  LabelAddr1->setText(by_company ? QStringLiteral("Company") : QStringLiteral("Address"));
+  Edit5->setAccessibleName(LabelAddr1->text());
+  LabelAddr2->setVisible(by_company);
+  const CustomerOpening opening = OpenCustomerEditor();
+  BtnDelete->setEnabled(opening.delete_enabled);
+  const CustomerForm& f = opening.form;
+  Edit1->setText(PadNumber(CustRec.cuno, 6));
+  Edit2->setText(f.title);
+  Edit3->setText(f.first);
+  Edit4->setText(f.last);
+  Edit5->setText(f.addr1);
+  Edit6->setText(f.addr2);
+  Edit7->setText(f.addr3);
+  Edit8->setText(f.addr4);
+  Edit9->setText(f.zip);
+  Edit10->setText(f.phone);
+  Edit11->setText(f.fax);
+  Edit12->setText(f.email);
+  Edit13->setText(f.note);
+  Memo1->setPlainText(f.comments);
+  Edit14->setText(opening.group_name);
+  Edit2->setFocus();
+}
+
+void TCustomer::BtnGroupClick() {
+  QString group_name;
+  if (ChooseCustomerGroup(&group_name)) Edit14->setText(group_name);
+}
+
+void TCustomer::BtnSaveClick() {
+  const CustomerForm form{Edit2->text(),       Edit3->text(),  Edit4->text(),  Edit5->text(),
+                          Edit6->text(),       Edit7->text(),  Edit8->text(),  Edit9->text(),
+                          Edit10->text(),      Edit11->text(), Edit12->text(), Edit13->text(),
+                          Memo1->toPlainText()};
+  if (SaveCustomer(form)) accept();
+}
+
+void TCustomer::BtnDeleteClick() {
+  DeleteCustomer();
+  accept();
+}

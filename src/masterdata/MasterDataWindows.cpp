@@ -1,0 +1,48 @@
+#include "masterdata/MasterDataWindows.h"
+
+#include "masterdata/CustomerU.h"
+#include "masterdata/GroupDefU.h"
+#include "masterdata/MultGroupU.h"
+#include "masterdata/PickCustU.h"
+#include "masterdata/PickGroupU.h"
+#include "masterdata/PickInvU.h"
+#include "masterdata/PickLabU.h"
+#include "masterdata/PickProdU.h"
+#include "masterdata/PickPurU.h"
+#include "platform/QtPlatform.h"
+
+namespace masterdata {
+namespace {
+
+std::function<void(int)>& HelpHandler() {
+  static std::function<void(int)> handler;
+  return handler;
+}
+
+}  // namespace
+
+void CreateMasterDataWindows(QWidget* parent, platform::QtPlatform* qt_platform) {
+  static bool created = false;
+  if (created || qt_platform == nullptr) return;
+  created = true;
+  using platform::WindowId;
+  qt_platform->RegisterWindow(WindowId::kCustomer, new TCustomer(parent));
+  qt_platform->RegisterWindow(WindowId::kPickCust, new TPickCust(parent));
+  qt_platform->RegisterWindow(WindowId::kPickGroup, new TPickGroup(parent));
+  qt_platform->RegisterWindow(WindowId::kGroupDef, new TGroupDef(parent));
+  qt_platform->RegisterWindow(WindowId::kPickProd, new TPickProd(parent));
+  qt_platform->RegisterWindow(WindowId::kPickInv, new TPickInv(parent));
+  qt_platform->RegisterWindow(WindowId::kMultGroup, new TMultGroup(parent));
+  qt_platform->RegisterWindow(WindowId::kPickPur, new TPickPur(parent));
+  qt_platform->RegisterWindow(WindowId::kPickLab, new TPickLab(parent));
+}
+
+void SetHelpHandler(std::function<void(int context)> handler) {
+  HelpHandler() = std::move(handler);
+}
+
+void ShowHelp(int context) {
+  if (HelpHandler()) HelpHandler()(context);
+}
+
+}  // namespace masterdata

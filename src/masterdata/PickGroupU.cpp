@@ -1,0 +1,123 @@
+#include "masterdata/PickGroupU.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "masterdata/PickU.h"
+#include "store/dbFiles.h"
+
+using namespace masterdata;
+
+TPickGroup::TPickGroup(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("PickGroup"));
+  setWindowTitle(QStringLiteral("PickGroup"));
+  ListBox1 = new QListWidget(this);
+  ListBox1->setObjectName(QStringLiteral("ListBox1"));
+  ListBox1->setAccessibleName(QStringLiteral("Customer groups"));
+  ListBox1->installEventFilter(this);
+  Label1 = new QLabel(QStringLiteral("Seek:"), this);
+  Edit1 = new QLineEdit(this);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->setMaxLength(20);
+  Label1->setBuddy(Edit1);
+  BtnSelect = new QPushButton(QStringLiteral("Select"), this);
+  BtnSelect->setObjectName(QStringLiteral("BtnSelect"));
+  BtnNew = new QPushButton(QStringLiteral("New"), this);
+  BtnNew->setObjectName(QStringLiteral("BtnNew"));
+  BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
+  for (QPushButton* button : {BtnSelect, BtnNew, BtnCancel}) button->setAutoDefault(false);
+
+  auto* search = new QHBoxLayout;
+  search->addWidget(Label1);
+  search->addWidget(Edit1, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(BtnSelect);
+  buttons->addWidget(BtnNew);
+  buttons->addWidget(BtnCancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(ListBox1);
+  layout->addLayout(search);
+  layout->addLayout(buttons);
+  resize(320, 360);
+
+  connect(Edit1, &QLineEdit::textChanged, this, &TPickGroup::Edit1Change);
+  connect(BtnSelect, &QPushButton::clicked, this, &TPickGroup::BtnSelectClick);
+  connect(BtnNew, &QPushButton::clicked, this, &TPickGroup::BtnNewClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &TPickGroup::BtnCancelClick);
+  connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { BtnSelectClick(); });
+  connect(ListBox1, &QListWidget::currentRowChanged, this,
+          [this](int row) { pick_.highlighted = row; });
+}
+
+void TPickGroup::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TPickGroup::FormShow() {
+  pick_ = ReadGroupPick(&previous_tag_);
+  {
+    const QSignalBlocker block_list(ListBox1);
+    const QSignalBlocker block_edit(Edit1);
+    ListBox1->clear();
+    ListBox1->addItems(pick_.items);
+    Edit1->clear();
+  }
+  Highlight(pick_.highlighted);
+  BtnNew->setEnabled(PickNewEnabled(platform::WindowId::kPickGroup));
+  BtnSelect->setEnabled(!pick_.items.isEmpty());
+  // Any way of closing other than Select and New yields nothing chosen.
+  SelGroup = -1;
+  Edit1->setFocus();
+}
+
+void TPickGroup::Highlight(int index) {
+  pick_.highlighted = index;
+  const QSignalBlocker block(ListBox1);
+  ListBox1->setCurrentRow(index);
+  if (index < 0) ListBox1->clearSelection();
+}
+
+void TPickGroup::Edit1Change(const QString& text) { Highlight(SearchGroupPick(pick_, text)); }
+
+void TPickGroup::BtnSelectClick() {
+  long chosen = 0;
+  if (!SelectListItem(pick_, &chosen)) return;
+  SelGroup = chosen;
+  accept();
+}
+
+void TPickGroup::BtnNewClick() {
+  SelGroup = 0;
+  accept();
+}
+
+void TPickGroup::BtnCancelClick() {
+  SelGroup = -1;
+  reject();
+}
+
+void TPickGroup::done(int result) {
+  // The group table goes back under the tag its caller had selected.
+  RestoreGroupTag(previous_tag_);
+  QDialog::done(result);
+}
+
+bool TPickGroup::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == ListBox1 && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      BtnSelectClick();
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,193 @@
+#include "masterdata/ProdDefU.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "masterdata/MasterDataWindows.h"
+#include "masterdata/PickU.h"
+#include "masterdata/ProdDefEdit.h"
+#include "platform/QtPlatform.h"
+#include "util/EnterMovesOn.h"
+#include "util/MoneyEdit.h"
+
+using namespace masterdata;
+
+namespace {
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, int max_length, const QString& accessible) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setMaxLength(max_length);
+  edit->setAccessibleName(accessible);
+  return edit;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
+  auto* label = new QLabel(text, parent);
+  label->setBuddy(buddy);
+  return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+TProdDef::TProdDef(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("ProdDef"));
+  setWindowTitle(QStringLiteral("Product Definition"));
+  setProperty("helpContext", kHelpProdDef);
+
+  Edit1 = MakeEdit(this, "Edit1", 10, QStringLiteral("Product ID"));
+  Edit2 = MakeEdit(this, "Edit2", 27, QStringLiteral("Description"));
+  Edit3 = MakeEdit(this, "Edit3", 27, QStringLiteral("Description, second line"));
+  MaskEdit1 = new MoneyEdit(8, 2, this);
+  MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
+  MaskEdit1->setAccessibleName(QStringLiteral("Unit Price"));
+  CheckBox1 = new QCheckBox(this);
+  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+  CheckBox2 = new QCheckBox(this);
+  CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+  CheckBox3 = new QCheckBox(QStringLiteral("Inventory Item"), this);
+  CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
+  MaskEdit2 = new MoneyEdit(9, 2, this);
+  MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
+  MaskEdit2->setAccessibleName(QStringLiteral("Reorder Level:"));
+  Edit4 = MakeEdit(this, "Edit4", 10, QStringLiteral("License Code:"));
+  Memo1 = new QPlainTextEdit(this);
+  Memo1->setObjectName(QStringLiteral("Memo1"));
+  Memo1->setAccessibleName(QStringLiteral("Product Text (Printed at the Bottom of Invoices)"));
+  Memo1->setTabChangesFocus(true);
+
+  const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
+  Edit1->setFixedWidth(11 * letter);
+  Edit4->setFixedWidth(11 * letter);
+  MaskEdit1->setFixedWidth(8 * letter);
+  MaskEdit2->setFixedWidth(9 * letter);
+  Memo1->setMinimumHeight(5 * fontMetrics().lineSpacing());
+
+  BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
+  BtnDelete = MakeButton(this, "BtnDelete", QStringLiteral("Delete"));
+  BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
+  BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
+
+  auto* grid = new QGridLayout;
+  int row = 0;
+  grid->addWidget(MakeLabel(this, QStringLiteral("Product ID"), Edit1), row, 0);
+  grid->addWidget(Edit1, row++, 1, Qt::AlignLeft);
+  grid->addWidget(MakeLabel(this, QStringLiteral("Description"), Edit2), row, 0);
+  grid->addWidget(Edit2, row++, 1);
+  grid->addWidget(Edit3, row++, 1);
+  auto* price = new QHBoxLayout;
+  price->addWidget(MaskEdit1);
+  price->addSpacing(letter);
+  price->addWidget(CheckBox1);
+  price->addWidget(CheckBox2);
+  price->addStretch();
+  grid->addWidget(MakeLabel(this, QStringLiteral("Unit Price"), MaskEdit1), row, 0);
+  grid->addLayout(price, row++, 1);
+  auto* stock = new QHBoxLayout;
+  stock->addWidget(CheckBox3);
+  stock->addSpacing(letter);
+  stock->addWidget(MakeLabel(this, QStringLiteral("Reorder Level:"), MaskEdit2));
+  stock->addWidget(MaskEdit2);
+  stock->addStretch();
+  grid->addLayout(stock, row++, 1);
+  grid->addWidget(MakeLabel(this, QStringLiteral("License Code:"), Edit4), row, 0);
+  grid->addWidget(Edit4, row++, 1, Qt::AlignLeft);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  for (QPushButton* button : {BtnSave, BtnDelete, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(grid);
+  layout->addWidget(
+      MakeLabel(this, QStringLiteral("Product Text (Printed at the Bottom of Invoices)"), Memo1));
+  layout->addWidget(Memo1);
+  layout->addLayout(buttons);
+  resize(38 * letter, sizeHint().height());
+
+  EnterMovesOn::InstallOn(this);
+  connect(BtnSave, &QPushButton::clicked, this, &TProdDef::BtnSaveClick);
+  connect(BtnDelete, &QPushButton::clicked, this, &TProdDef::BtnDeleteClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(BtnHelp, &QPushButton::clicked, this, [] { ShowHelp(kHelpProdDef); });
+}
+
+void TProdDef::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TProdDef::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    ShowHelp(kHelpProdDef);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TProdDef::FormShow() {
+  const ProductOpening opening = OpenProductEditor();
+  BtnDelete->setEnabled(opening.delete_enabled);
+  CheckBox1->setText(opening.tax1_caption);
+  CheckBox1->setAccessibleName(opening.tax1_caption);
+  CheckBox2->setText(opening.tax2_caption);
+  CheckBox2->setAccessibleName(opening.tax2_caption);
+  const ProductForm& f = opening.form;
+  Edit1->setText(f.id);
+  Edit2->setText(f.description);
+  Edit3->setText(f.second_line);
+  MaskEdit1->setText(f.price);
+  MaskEdit2->setText(f.reorder);
+  Edit4->setText(f.licence_code);
+  Memo1->setPlainText(f.product_text);
+  CheckBox1->setChecked(f.tax1);
+  CheckBox2->setChecked(f.tax2);
+  CheckBox3->setChecked(f.inventory);
+  Edit1->setFocus();
+}
+
+void TProdDef::BtnSaveClick() {
+  ProductForm form;
+  form.id = Edit1->text();
+  form.description = Edit2->text();
+  form.second_line = Edit3->text();
+  form.price = MaskEdit1->text();
+  form.reorder = MaskEdit2->text();
+  form.licence_code = Edit4->text();
+  form.product_text = Memo1->toPlainText();
+  form.tax1 = CheckBox1->isChecked();
+  form.tax2 = CheckBox2->isChecked();
+  form.inventory = CheckBox3->isChecked();
+  if (SaveProduct(form)) accept();
+}
+
+void TProdDef::BtnDeleteClick() {
+  DeleteProduct();
+  accept();
+}
+
+namespace masterdata {
+
+void CreateProdDefWindow(QWidget* parent, platform::QtPlatform* qt_platform) {
+  static bool created = false;
+  if (created || qt_platform == nullptr) return;
+  created = true;
+  qt_platform->RegisterWindow(platform::WindowId::kProdDef, new TProdDef(parent));
+  SetEditorReady(platform::WindowId::kProdDef, true);
+}
+
+}  // namespace masterdata
