@@ -1,0 +1,349 @@
+#include "invoicing/InvoiceDocSave.h"
+
+#include <cmath>
+
+#include "engine/TableEngine.h"
+#include "invoicing/InvoiceDoc.h"
+#include "platform/Platform.h"
+#include "store/CodeBase.h"
+#include "store/TableDefs.h"
+#include "store/dbFiles.h"
+#include "util/TextUtil.h"
+
+namespace invoicing {
+namespace {
+
+// Invoice numbers are keyed as six characters; a number outside this range
+// would break the order of every invoice, line and payment index.
+inline constexpr long kLargestInvoiceNumber = 999999;
+
+// A save of the new invoice that did not finish: the number it drew, and
+// the header it appended and wrote (0 when that header did not reach the disk).
+long unfinished_number = 0;
+long unfinished_header = 0;
+
+QByteArray InvoiceKey(long invoice) { return KeyText(PadNumber(invoice, 6)); }
+
+void SelectTag(DATA4* table, const char* name) {
+  TAG4* tag = d4tag(table, name);
+  if (tag == nullptr) {
+    code4errorCode(cb, 0);
+    return;
+  }
+  d4tagSelect(table, tag);
+}
+
+// The first invoice's number, asked of the operator; 1 when the answer is
+// cancelled, not a number, or not a number the invoice key can hold.
+long FirstInvoiceNumber() {
+  QString answer = QStringLiteral("1");
+  if (!platform::Current().InputBox(
+          QStringLiteral("FIRST INVOICE"),
+          QStringLiteral("What invoice number would you like to start with?"), QStringLiteral("1"),
+          &answer)) {
+    return 1;
+  }
+  bool ok = false;
+  const long number = answer.trimmed().toLong(&ok);
+  return ok && number >= 1 && number <= kLargestInvoiceNumber ? number : 1;
+}
+
+// Whether `record` holds what `matches` expects and the invoice key of the
+// selected tag leads to it. A store commits by closing the table, and a
+// write that fails there is not reported; reading the record back is what
+// shows that it reached the disk. A record appended by this save that did
+// not arrive whole is marked deleted (when `discard`), so that it cannot
+// turn up later as a second copy. The table is left on the record.
+template <typename Matches>
+bool RecordStored(DATA4* table, FIELD4* invoice_field, long record, bool discard, Matches matches) {
+  const long invoice = InvRec.IvNo;
+  bool stored = d4go(table, record) == r4success && d4deleted(table) == 0 && matches();
+  if (stored) {
+    int rc = d4seek(table, InvoiceKey(invoice).constData());
+    while (rc == r4success && f4long(invoice_field) == invoice && d4recNo(table) != record) {
+      rc = d4skip(table, 1);
+    }
+    stored = rc == r4success && d4recNo(table) == record;
+  }
+  code4errorCode(cb, 0);
+  if (d4go(table, record) == r4success && !stored && discard) {
+    d4delete(table);
+    d4flush(table);
+  }
+  code4errorCode(cb, 0);
+  return stored;
+}
+
+// Writes one record per row into the invoice's records of an indexed table:
+// the existing records are overwritten in their order, further rows
+// appended, and records left over deleted. `table` is re-read after each
+// store (the store closes and reopens the table). False, reported with
+// `failure`, when a record could not be appended or written; false
+// unreported when a store could not reopen the table (the program ends
+// then). *deleted tells whether records were deleted.
+template <typename Row, typename Store, typename Matches>
+bool WriteRows(DATA4** table, FIELD4** invoice_field, const char* tag, const std::vector<Row>& rows,
+               const QString& failure, Store store, Matches matches, bool* deleted) {
+  *deleted = false;
+  const long invoice = InvRec.IvNo;
+  SelectTag(*table, tag);
+  bool appending = d4seek(*table, InvoiceKey(invoice).constData()) != r4success;
+  code4errorCode(cb, 0);
+  for (const Row& row : rows) {
+    if (appending && d4appendBlank(*table) != r4success) {
+      code4errorCode(cb, 0);
+      platform::Current().Inform(failure);
+      return false;
+    }
+    const long record = d4recNo(*table);
+    if (!store(row)) return false;
+    if (!RecordStored(*table, *invoice_field, record, appending, [&] { return matches(row); })) {
+      platform::Current().Inform(failure);
+      return false;
+    }
+    if (!appending) {
+      const int rc = d4skip(*table, 1);
+      if (rc != r4success || f4long(*invoice_field) != invoice) appending = true;
+    }
+  }
+  if (!appending) {
+    int rc = r4success;
+    while (rc == r4success && f4long(*invoice_field) == invoice) {
+      d4delete(*table);
+      *deleted = true;
+      rc = d4skip(*table, 1);
+    }
+  }
+  const bool flushed = d4flush(*table) == 0;
+  code4errorCode(cb, 0);
+  if (!flushed) {
+    platform::Current().Inform(failure);
+    return false;
+  }
+  return true;
+}
+
+bool SameAmount(double stored, const QString& text) {
+  return std::fabs(stored - AmountValue(text)) < 0.005;
+}
+
+bool LineMatches(const ItemRow& line) {
+  LoadLineItem();
+  return ItemRec.IvNo == InvRec.IvNo &&
+         ItemRec.PrID.trimmed() == line[0].left(ItemRec.PrID.size()).trimmed() &&
+         SameAmount(ItemRec.Qty, line[1]) && SameAmount(ItemRec.UPR, line[2]);
+}
+
+bool PaymentMatches(const PaymentRow& payment) {
+  LoadPayment();
+  return PmtRec.IvNo == InvRec.IvNo && PmtRec.PDate == CenturyWindow(ShortTextToDate(payment[0])) &&
+         SameAmount(PmtRec.PAmt, payment[1]) && SameAmount(PmtRec.GST, payment[2]);
+}
+
+bool StoreLine(const ItemRow& line) {
+  ItemRec = LineItemRecord();
+  ItemRec.IvNo = InvRec.IvNo;
+  ItemRec.PrID = line[0];
+  ItemRec.Qty = AmountValue(line[1]);
+  ItemRec.UPR = AmountValue(line[2]);
+  ItemRec.LTax1 = line[3] == QLatin1String("t");
+  ItemRec.LTax2 = line[4] == QLatin1String("t");
+  ItemRec.PDesc = line[5];
+  ItemRec.IComm = line[6];
+  return StoreLineItem();
+}
+
+bool StoreOnePayment(const PaymentRow& payment) {
+  PmtRec = PaymentRecord();
+  PmtRec.IvNo = InvRec.IvNo;
+  PmtRec.PDate = CenturyWindow(ShortTextToDate(payment[0]));
+  PmtRec.PAmt = AmountValue(payment[1]);
+  PmtRec.GST = AmountValue(payment[2]);
+  PmtRec.lGST = payment[3] == QLatin1String("T");
+  return StorePayment();
+}
+
+// Deletes the records of the invoice from an indexed table under its invoice
+// tag; true when one was deleted.
+bool DeleteRows(DATA4* table, FIELD4* invoice_field, const char* tag) {
+  if (table == nullptr) return false;
+  const long invoice = InvRec.IvNo;
+  SelectTag(table, tag);
+  bool deleted = false;
+  int rc = d4seek(table, InvoiceKey(invoice).constData());
+  while (rc == r4success && f4long(invoice_field) == invoice) {
+    d4delete(table);
+    deleted = true;
+    rc = d4skip(table, 1);
+  }
+  code4errorCode(cb, 0);
+  return deleted;
+}
+
+void ResetGrids() {
+  ItemGrid.clear();
+  PaymentGrid.clear();
+  AddressBlock = QStringList{QString()};
+  Screen.rows.assign(kGridInitialRows, GridRow());
+}
+
+// The record number of the last record in the selected tag, 0 when none.
+long LastRecord(DATA4* table) {
+  if (table == nullptr) return 0;
+  const long record = d4bottom(table) == r4success ? d4recNo(table) : 0;
+  code4errorCode(cb, 0);
+  return record;
+}
+
+}  // namespace
+
+long UnfinishedHeaderRecord() { return unfinished_header; }
+
+void ForgetUnfinishedHeader() {
+  unfinished_number = 0;
+  unfinished_header = 0;
+}
+
+WindowFields ShownFields() {
+  WindowFields fields;
+  fields.date = Screen.date;
+  fields.dept = Screen.dept;
+  fields.imemo = Screen.imemo;
+  fields.rem = Screen.rem;
+  fields.ship = Screen.ship;
+  fields.tax = Screen.tax;
+  fields.due = Screen.due;
+  fields.note = Screen.note;
+  return fields;
+}
+
+void CopyWindowToInvoice(const WindowFields& fields) {
+  InvRec.IDate = CenturyWindow(fields.date);
+  InvRec.Dept = fields.dept;
+  InvRec.IMemo = fields.imemo;
+  InvRec.REM = fields.rem;
+  InvRec.Ship = AmountValue(fields.ship);
+  InvRec.Tax = AmountValue(fields.tax);
+  InvRec.Due = AmountValue(fields.due);
+}
+
+SaveOutcome SaveInvoice(const WindowFields& fields) {
+  platform::Platform& ui = platform::Current();
+  if (InvRec.CuNo == 0) {
+    ui.Inform(QStringLiteral("Customer selection required before saving."));
+    return SaveOutcome::kStays;
+  }
+  if (InvDb == nullptr || ItemDb == nullptr || PmtDb == nullptr || CustDb == nullptr) {
+    return SaveOutcome::kStays;
+  }
+  CopyWindowToInvoice(fields);
+
+  bool appended = false;
+  if (SelInv > 0) {
+    // An invoice being edited keeps its number and its record.
+    if (d4go(InvDb, SelInv) != r4success) {
+      code4errorCode(cb, 0);
+      return SaveOutcome::kStays;
+    }
+  } else if (unfinished_header > 0 && d4go(InvDb, unfinished_header) == r4success &&
+             d4deleted(InvDb) == 0 && f4long(InvFld.IvNo) == unfinished_number) {
+    // An earlier save of this invoice wrote its header and then failed:
+    // complete that header instead of numbering the invoice a second time.
+    InvRec.IvNo = unfinished_number;
+  } else {
+    code4errorCode(cb, 0);
+    if (unfinished_number > 0) {
+      // Its header did not reach the disk; the invoice keeps the number it drew.
+      InvRec.IvNo = unfinished_number;
+    } else {
+      InvRec.IvNo = NextInvoiceNumber();
+      if (InvRec.IvNo == 1) InvRec.IvNo = FirstInvoiceNumber();
+    }
+    if (d4appendBlank(InvDb) != r4success) {
+      code4errorCode(cb, 0);
+      ui.Inform(QStringLiteral("Unable to add invoice at this time. Please try again later"));
+      return SaveOutcome::kStays;
+    }
+    unfinished_number = InvRec.IvNo;
+    appended = true;
+  }
+  const long header_record = d4recNo(InvDb);
+  if (!StoreInvoice()) return SaveOutcome::kStays;
+  SelectTag(InvDb, "Inv");
+  if (!RecordStored(InvDb, InvFld.IvNo, header_record, appended,
+                    [] { return f4long(InvFld.IvNo) == InvRec.IvNo; })) {
+    if (appended) unfinished_header = 0;
+    ui.Inform(QStringLiteral("Unable to add invoice at this time. Please try again later"));
+    return SaveOutcome::kStays;
+  }
+  if (SelInv <= 0) unfinished_header = header_record;
+
+  bool line_deleted = false;
+  if (!WriteRows(&ItemDb, &ItemFld.IvNo, "Itm", ItemGrid,
+                 QStringLiteral("Unable to add invoice Items at this time. Please try again later"),
+                 StoreLine, LineMatches, &line_deleted)) {
+    return SaveOutcome::kStays;
+  }
+  bool payment_deleted = false;
+  if (!WriteRows(&PmtDb, &PmtFld.IvNo, "Pmt", PaymentGrid,
+                 QStringLiteral("Unable to add Payments at this time. Please try again later"),
+                 StoreOnePayment, PaymentMatches, &payment_deleted)) {
+    return SaveOutcome::kStays;
+  }
+
+  // The customer's note as typed in the invoice window.
+  SelectTag(CustDb, "CCNO");
+  CustRec.note = fields.note.trimmed();
+  if (d4seek(CustDb, InvoiceKey(InvRec.CuNo).constData()) == r4success) {
+    f4assign(CustFld.note, CustRec.note.left(store::kTextCut).toLatin1().constData());
+    d4flush(CustDb);
+  }
+  code4errorCode(cb, 0);
+  SelectTag(CustDb, "cname");
+
+  if (line_deleted) d4pack(ItemDb);
+  if (payment_deleted) d4pack(PmtDb);
+  code4errorCode(cb, 0);
+
+  ResetGrids();
+  ForgetUnfinishedHeader();
+  if (SelInv > 0) return SaveOutcome::kClose;
+  if (ui.AskYesNo(QStringLiteral("Add another invoice?")) == platform::Answer::kNo) {
+    SelInv = header_record;
+    return SaveOutcome::kClose;
+  }
+  NewInvoice();
+  ShowInvoice();
+  ShowCustomer();
+  return SaveOutcome::kNextInvoice;
+}
+
+bool DeleteInvoice() {
+  platform::Platform& ui = platform::Current();
+  if (ui.AskOkCancel(QStringLiteral("Are you sure you want to delete this invoice?")) !=
+      platform::Answer::kOk) {
+    return false;
+  }
+  if (InvDb == nullptr || ItemDb == nullptr || PmtDb == nullptr) return false;
+  const bool line_deleted = DeleteRows(ItemDb, ItemFld.IvNo, "Itm");
+  const bool payment_deleted = DeleteRows(PmtDb, PmtFld.IvNo, "Pmt");
+  // A new invoice has no header, unless a save that did not finish appended one.
+  const long header = SelInv > 0 ? SelInv : unfinished_header;
+  if (header > 0 && d4go(InvDb, header) == r4success) d4delete(InvDb);
+  code4errorCode(cb, 0);
+  ForgetUnfinishedHeader();
+
+  if (line_deleted) d4pack(ItemDb);
+  if (payment_deleted) d4pack(PmtDb);
+  d4pack(InvDb);
+  code4errorCode(cb, 0);
+  bool reopened = Recommit(InvDb, "INV");
+  reopened = Recommit(ItemDb, "ITM") && reopened;
+  reopened = Recommit(PmtDb, "PMT") && reopened;
+  ResetGrids();
+  SelCust = LastRecord(CustDb);
+  SelInv = reopened ? LastRecord(InvDb) : -1;
+  return true;
+}
+
+}  // namespace invoicing

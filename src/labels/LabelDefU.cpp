@@ -1,0 +1,165 @@
+#include "labels/LabelDefU.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "labels/LabelDefEdit.h"
+#include "masterdata/MasterDataWindows.h"
+#include "masterdata/PickU.h"
+#include "platform/QtPlatform.h"
+#include "util/EnterMovesOn.h"
+#include "util/MoneyEdit.h"
+
+using namespace labels;
+
+namespace {
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+constexpr const char* kMeasureLabels[kMeasureCount] = {
+    "Top Margin", "Left Margin", "Bottom Margin",  "Right Margin",
+    "Width",      "Height",      "Horizontal Gap", "Vertical Gap"};
+
+}  // namespace
+
+TLabelDef::TLabelDef(QWidget* parent) : QDialog(parent) {
+  setObjectName(QStringLiteral("LabelDef"));
+  setWindowTitle(QStringLiteral("Label Definition"));
+  setProperty("helpContext", kHelpLabelDef);
+  const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
+
+  Edit1 = new QLineEdit(this);
+  Edit1->setObjectName(QStringLiteral("Edit1"));
+  Edit1->setMaxLength(40);
+  Edit1->setAccessibleName(QStringLiteral("Label Name"));
+  MoneyEdit** measures[kMeasureCount] = {&MaskEdit1, &MaskEdit2, &MaskEdit3, &MaskEdit4,
+                                         &MaskEdit5, &MaskEdit6, &MaskEdit7, &MaskEdit8};
+  for (int i = 0; i < kMeasureCount; ++i) {
+    auto* edit = new MoneyEdit(8, 3, this);
+    edit->setObjectName(QStringLiteral("MaskEdit%1").arg(i + 1));
+    edit->setAccessibleName(QString::fromLatin1(kMeasureLabels[i]));
+    // Measures keep their colour whatever their sign.
+    edit->SetRedWhenNegative(false);
+    edit->setFixedWidth(8 * letter);
+    *measures[i] = edit;
+  }
+  MaskEdit9 = new QLineEdit(this);
+  MaskEdit9->setObjectName(QStringLiteral("MaskEdit9"));
+  MaskEdit9->setAccessibleName(QStringLiteral("No. Labels Across"));
+  MaskEdit9->setMaxLength(1);
+  MaskEdit9->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), MaskEdit9));
+  MaskEdit9->setFixedWidth(3 * letter);
+  CheckBox1 = new QCheckBox(QStringLiteral("Continuous Pin Feed"), this);
+  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+
+  BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
+  BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
+  BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
+
+  auto* note =
+      new QLabel(QStringLiteral("Label Dimensions are defined in printer points where each "
+                                "printer point is 1/72 of an inch."),
+                 this);
+  note->setWordWrap(true);
+
+  auto* name_row = new QHBoxLayout;
+  auto* name_label = new QLabel(QStringLiteral("Label Name"), this);
+  name_label->setBuddy(Edit1);
+  name_row->addWidget(name_label);
+  name_row->addWidget(Edit1, 1);
+
+  // Two columns of measures: margins on the left, label size and gaps on
+  // the right.
+  auto* grid = new QGridLayout;
+  for (int i = 0; i < kMeasureCount; ++i) {
+    auto* label = new QLabel(QString::fromLatin1(kMeasureLabels[i]), this);
+    label->setBuddy(Measure(i));
+    const int column = i < 4 ? 0 : 2;
+    grid->addWidget(label, i % 4, column);
+    grid->addWidget(Measure(i), i % 4, column + 1);
+  }
+  grid->setColumnMinimumWidth(2, 10 * letter);
+  auto* across_label = new QLabel(QStringLiteral("No. Labels Across"), this);
+  across_label->setBuddy(MaskEdit9);
+  grid->addWidget(across_label, 4, 0);
+  grid->addWidget(MaskEdit9, 4, 1);
+  grid->addWidget(CheckBox1, 4, 2, 1, 2);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  for (QPushButton* button : {BtnSave, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(name_row);
+  layout->addWidget(note);
+  layout->addLayout(grid);
+  layout->addLayout(buttons);
+  resize(40 * letter, sizeHint().height());
+
+  EnterMovesOn::InstallOn(this);
+  connect(BtnSave, &QPushButton::clicked, this, &TLabelDef::BtnSaveClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  connect(BtnHelp, &QPushButton::clicked, this, [] { masterdata::ShowHelp(kHelpLabelDef); });
+}
+
+MoneyEdit* TLabelDef::Measure(int index) const {
+  MoneyEdit* const measures[kMeasureCount] = {MaskEdit1, MaskEdit2, MaskEdit3, MaskEdit4,
+                                              MaskEdit5, MaskEdit6, MaskEdit7, MaskEdit8};
+  return measures[index];
+}
+
+void TLabelDef::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous()) FormShow();
+}
+
+void TLabelDef::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1) {
+    masterdata::ShowHelp(kHelpLabelDef);
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TLabelDef::FormShow() {
+  const LabelForm f = OpenLabelDef();
+  Edit1->setText(f.name);
+  for (int i = 0; i < kMeasureCount; ++i) Measure(i)->setText(f.measures[i]);
+  MaskEdit9->setText(f.across);
+  CheckBox1->setChecked(f.continuous);
+  Edit1->setFocus();
+}
+
+void TLabelDef::BtnSaveClick() {
+  LabelForm form;
+  form.name = Edit1->text();
+  for (int i = 0; i < kMeasureCount; ++i) form.measures[i] = Measure(i)->text();
+  form.across = MaskEdit9->text();
+  form.continuous = CheckBox1->isChecked();
+  if (SaveLabelDef(form)) accept();
+}
+
+namespace labels {
+
+void CreateLabelDefWindow(QWidget* parent, platform::QtPlatform* qt_platform) {
+  static bool created = false;
+  if (created || qt_platform == nullptr) return;
+  created = true;
+  qt_platform->RegisterWindow(platform::WindowId::kLabelDef, new TLabelDef(parent));
+  masterdata::SetEditorReady(platform::WindowId::kLabelDef, true);
+}
+
+}  // namespace labels
