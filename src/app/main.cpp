@@ -3,7 +3,24 @@
 
 #include <QApplication>
 
+#include <QAbstractButton>
+#include <functional>
+
 #include "AboutU.h"
+#include "invoicing/InvoiceCommand.h"
+#include "invoicing/InvoiceCommandWindows.h"
+#include "invoicing/TaxDefEdit.h"
+#include "invoicing/TaxDefU.h"
+#include "labels/LabelDefEdit.h"
+#include "labels/LabelDefU.h"
+#include "masterdata/MasterCommands.h"
+#include "masterdata/MasterDataWindows.h"
+#include "masterdata/ProdDefEdit.h"
+#include "masterdata/ProdDefU.h"
+#include "masterdata/PurDefEdit.h"
+#include "masterdata/PurDefU.h"
+#include "masterdata/StationaryEdit.h"
+#include "masterdata/StationaryU.h"
 #include "MainU.h"
 #include "platform/QtPlatform.h"
 #include "store/DriveDirU.h"
@@ -22,6 +39,32 @@ int main(int argc, char** argv) {
   Main.SetAboutForm(&AboutForm);
   qt_platform.RegisterWindow(platform::WindowId::kAboutForm, &AboutForm);
   qt_platform.RegisterWindow(platform::WindowId::kDriveDir, &DriveDir);
+  masterdata::CreateMasterDataWindows(&Main, &qt_platform);
+  masterdata::CreateProdDefWindow(&Main, &qt_platform);
+  invoicing::CreateInvoiceWindows(&Main, &qt_platform);
+  masterdata::CreateStationaryWindow(&Main, &qt_platform);
+  masterdata::CreatePurDefWindow(&Main, &qt_platform);
+  invoicing::CreateTaxDefWindow(&Main, &qt_platform);
+  labels::CreateLabelDefWindow(&Main, &qt_platform);
+
+  // The commands whose windows exist: enable their buttons and run them.
+  const std::pair<const char*, std::function<void()>> commands[] = {
+      {"BtnInvoice", invoicing::RunInvoiceCommand},
+      {"BtnCust", masterdata::RunCustomerCommand},
+      {"BtnGroups", masterdata::RunGroupCommand},
+      {"BtnProd", masterdata::RunProductCommand},
+      {"BtnPurchase", masterdata::RunPurchaseCommand},
+      {"BtnStationary", masterdata::RunStationeryCommand},
+      {"BtnSTax", invoicing::RunTaxCommand},
+      {"BtnLabForms", labels::RunLabelFormsCommand},
+  };
+  for (const auto& [name, run] : commands) {
+    if (auto* button = Main.findChild<QAbstractButton*>(name)) {
+      button->setEnabled(true);
+      QObject::connect(button, &QAbstractButton::clicked, &Main, run);
+    }
+  }
+
   qt_platform.SetProgressHandlers([&Main](const QString& text) { Main.ShowProgress(text); },
                                   [&Main](int percent) { Main.SetProgress(percent); });
 
