@@ -215,8 +215,8 @@ QWidget* TMain::BuildInvoicesTab() {
                            "document-print", QStyle::SP_FileDialogDetailedView);
   BtnInvLab = AddPicture(grid, 2, 0, "BtnInvLab", "Print Mailing Labels for Invoice Date(s)",
                          "x-office-address-book", QStyle::SP_FileDialogListView);
-  // The invoice window and its printing come with the invoicing windows.
-  ShowDisabled({BtnInvoice, BtnInvPrint, BtnInvLab});
+  // Invoice printing and labels come with the report and label windows.
+  ShowDisabled({BtnInvPrint, BtnInvLab});
   BitBtn1 = AddHelpButton(page, "BitBtn1", kHelpInvoices);
   return Page(page, "TabSheet1", grid, BitBtn1);
 }
@@ -236,8 +236,8 @@ QWidget* TMain::BuildCustomersTab() {
                       QStyle::SP_FileDialogContentsView);
   Image5 = AddPicture(grid, 1, 1, "Image5", "Print Purchasing Report", "document-print",
                       QStyle::SP_FileDialogDetailedView);
-  // The editors and their reports come with the master data windows.
-  ShowDisabled({BtnCust, BtnGroups, BtnProd, BtnPurchase, Image4, Image5});
+  // The product and purchasing reports come with the report windows.
+  ShowDisabled({Image4, Image5});
   BitBtn2 = AddHelpButton(page, "BitBtn2", kHelpCustomers);
   return Page(page, "TabSheet2", grid, BitBtn2);
 }
@@ -303,7 +303,6 @@ QWidget* TMain::BuildPreferencesTab() {
   BtnStationary = new QPushButton("Stationery");
   BtnStationary->setObjectName("BtnStationary");
   BtnStationary->setToolTip("Set up custom stationary");
-  BtnStationary->setEnabled(false);  // comes with the stationery window
 
   BtnFont = new QPushButton("Report Font");
   BtnFont->setObjectName("BtnFont");
@@ -343,10 +342,8 @@ QWidget* TMain::BuildPreferencesTab() {
 
   BtnSTax = new QPushButton("Sales Tax");
   BtnSTax->setObjectName("BtnSTax");
-  BtnSTax->setEnabled(false);  // comes with the tax window
   BtnLabForms = new QPushButton("Label Forms");
   BtnLabForms->setObjectName("BtnLabForms");
-  BtnLabForms->setEnabled(false);  // comes with the label stock editor
 
   grid->addWidget(BtnStationary, 0, 0);
   grid->addWidget(BtnFont, 1, 0);

@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
   invoicing::CreateTaxDefWindow(&Main, &qt_platform);
   labels::CreateLabelDefWindow(&Main, &qt_platform);
 
-  // The commands whose windows exist: enable their buttons and run them.
+  // The commands whose windows exist.
   const std::pair<const char*, std::function<void()>> commands[] = {
       {"BtnInvoice", invoicing::RunInvoiceCommand},
       {"BtnCust", masterdata::RunCustomerCommand},
@@ -60,7 +60,6 @@ int main(int argc, char** argv) {
   };
   for (const auto& [name, run] : commands) {
     if (auto* button = Main.findChild<QAbstractButton*>(name)) {
-      button->setEnabled(true);
       QObject::connect(button, &QAbstractButton::clicked, &Main, run);
     }
   }
