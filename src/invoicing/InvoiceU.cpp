@@ -252,20 +252,12 @@ TInvoice::TInvoice(QWidget* parent) : QDialog(parent) {
   connect(BtnSave, &QPushButton::clicked, this, &TInvoice::BtnSaveClick);
   connect(BtnDelete, &QPushButton::clicked, this, &TInvoice::BtnDeleteClick);
   connect(BtnCancel, &QPushButton::clicked, this, &TInvoice::BtnCancelClick);
-  connect(BtnHelp, &QPushButton::clicked, this, [] { masterdata::ShowHelp(kHelpInvoice); });
+  masterdata::InstallHelp(this, BtnHelp, kHelpInvoice);
 }
 
 void TInvoice::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
-}
-
-void TInvoice::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    masterdata::ShowHelp(kHelpInvoice);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 bool TInvoice::eventFilter(QObject* watched, QEvent* event) {

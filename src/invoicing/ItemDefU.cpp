@@ -116,20 +116,12 @@ TItemDef::TItemDef(QWidget* parent) : QDialog(parent) {
   connect(BtnSave, &QPushButton::clicked, this, &TItemDef::BtnSaveClick);
   connect(BtnDelete, &QPushButton::clicked, this, &TItemDef::BtnDeleteClick);
   connect(BtnCancel, &QPushButton::clicked, this, &TItemDef::BtnCancelClick);
-  connect(BtnHelp, &QPushButton::clicked, this, [] { masterdata::ShowHelp(kHelpItemDef); });
+  masterdata::InstallHelp(this, BtnHelp, kHelpItemDef);
 }
 
 void TItemDef::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
-}
-
-void TItemDef::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    masterdata::ShowHelp(kHelpItemDef);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 void TItemDef::FormShow() {

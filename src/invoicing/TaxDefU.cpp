@@ -135,20 +135,12 @@ TTaxDef::TTaxDef(QWidget* parent) : QDialog(parent) {
   EnterMovesOn::InstallOn(this);
   connect(BtnSave, &QPushButton::clicked, this, &TTaxDef::BtnSaveClick);
   connect(BtnCancel, &QPushButton::clicked, this, &TTaxDef::BtnCancelClick);
-  connect(BtnHelp, &QPushButton::clicked, this, [] { masterdata::ShowHelp(kHelpTaxDef); });
+  masterdata::InstallHelp(this, BtnHelp, kHelpTaxDef);
 }
 
 void TTaxDef::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
-}
-
-void TTaxDef::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    masterdata::ShowHelp(kHelpTaxDef);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 void TTaxDef::FormShow() {

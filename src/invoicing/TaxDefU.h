@@ -43,7 +43,6 @@ class TTaxDef final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 };
 
 namespace invoicing {

@@ -112,7 +112,7 @@ TLabelDef::TLabelDef(QWidget* parent) : QDialog(parent) {
   EnterMovesOn::InstallOn(this);
   connect(BtnSave, &QPushButton::clicked, this, &TLabelDef::BtnSaveClick);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(BtnHelp, &QPushButton::clicked, this, [] { masterdata::ShowHelp(kHelpLabelDef); });
+  masterdata::InstallHelp(this, BtnHelp, kHelpLabelDef);
 }
 
 MoneyEdit* TLabelDef::Measure(int index) const {
@@ -124,14 +124,6 @@ MoneyEdit* TLabelDef::Measure(int index) const {
 void TLabelDef::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
-}
-
-void TLabelDef::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    masterdata::ShowHelp(kHelpLabelDef);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 void TLabelDef::FormShow() {

@@ -40,7 +40,6 @@ class TLabelDef final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   MoneyEdit* Measure(int index) const;

@@ -134,20 +134,12 @@ TCustomer::TCustomer(QWidget* parent) : QDialog(parent) {
   connect(BtnSave, &QPushButton::clicked, this, &TCustomer::BtnSaveClick);
   connect(BtnDelete, &QPushButton::clicked, this, &TCustomer::BtnDeleteClick);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(BtnHelp, &QPushButton::clicked, this, [] { ShowHelp(kHelpCustomer); });
+  InstallHelp(this, BtnHelp, kHelpCustomer);
 }
 
 void TCustomer::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
-}
-
-void TCustomer::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelp(kHelpCustomer);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 void TCustomer::FormShow() {

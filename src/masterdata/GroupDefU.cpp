@@ -48,6 +48,7 @@ TGroupDef::TGroupDef(QWidget* parent) : QDialog(parent) {
   layout->addLayout(buttons);
 
   EnterMovesOn::InstallOn(this);
+  InstallHelp(this, nullptr, kHelpGroup);
   connect(BtnSave, &QPushButton::clicked, this, &TGroupDef::BtnSaveClick);
   connect(BtnDelete, &QPushButton::clicked, this, &TGroupDef::BtnDeleteClick);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -56,14 +57,6 @@ TGroupDef::TGroupDef(QWidget* parent) : QDialog(parent) {
 void TGroupDef::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
-}
-
-void TGroupDef::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelp(kHelpGroup);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 void TGroupDef::FormShow() {

@@ -1,5 +1,8 @@
 #include "masterdata/MasterDataWindows.h"
 
+#include <QAbstractButton>
+#include <QShortcut>
+
 #include "masterdata/CustomerU.h"
 #include "masterdata/GroupDefU.h"
 #include "masterdata/MultGroupU.h"
@@ -43,6 +46,15 @@ void SetHelpHandler(std::function<void(int context)> handler) {
 
 void ShowHelp(int context) {
   if (HelpHandler()) HelpHandler()(context);
+}
+
+void InstallHelp(QWidget* window, QAbstractButton* help_button, int context) {
+  auto* help_key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+  QObject::connect(help_key, &QShortcut::activated, window, [context] { ShowHelp(context); });
+  if (help_button != nullptr) {
+    QObject::connect(help_button, &QAbstractButton::clicked, window,
+                     [context] { ShowHelp(context); });
+  }
 }
 
 }  // namespace masterdata

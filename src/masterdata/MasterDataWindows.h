@@ -11,6 +11,8 @@ namespace platform {
 class QtPlatform;
 }
 
+class QAbstractButton;
+
 namespace masterdata {
 
 inline constexpr int kHelpCustomer = 410;
@@ -24,5 +26,8 @@ void CreateMasterDataWindows(QWidget* parent, platform::QtPlatform* qt_platform)
 // What opens the help topic of a help context; unset, help does nothing.
 void SetHelpHandler(std::function<void(int context)> handler);
 void ShowHelp(int context);
+// A window's help: F1 anywhere in it, and its Help button when it has one,
+// open the topic of the context.
+void InstallHelp(QWidget* window, QAbstractButton* help_button, int context);
 
 }  // namespace masterdata

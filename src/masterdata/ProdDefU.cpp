@@ -123,20 +123,12 @@ TProdDef::TProdDef(QWidget* parent) : QDialog(parent) {
   connect(BtnSave, &QPushButton::clicked, this, &TProdDef::BtnSaveClick);
   connect(BtnDelete, &QPushButton::clicked, this, &TProdDef::BtnDeleteClick);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(BtnHelp, &QPushButton::clicked, this, [] { ShowHelp(kHelpProdDef); });
+  InstallHelp(this, BtnHelp, kHelpProdDef);
 }
 
 void TProdDef::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
-}
-
-void TProdDef::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelp(kHelpProdDef);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 void TProdDef::FormShow() {

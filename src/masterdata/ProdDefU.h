@@ -42,7 +42,6 @@ class TProdDef final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 };
 
 namespace masterdata {

@@ -110,20 +110,12 @@ TPurDef::TPurDef(QWidget* parent) : QDialog(parent) {
   connect(BtnSave, &QPushButton::clicked, this, &TPurDef::BtnSaveClick);
   connect(BtnDelete, &QPushButton::clicked, this, &TPurDef::BtnDeleteClick);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(BtnHelp, &QPushButton::clicked, this, [] { ShowHelp(kHelpPurDef); });
+  InstallHelp(this, BtnHelp, kHelpPurDef);
 }
 
 void TPurDef::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
-}
-
-void TPurDef::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelp(kHelpPurDef);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 void TPurDef::FormShow() {

@@ -37,7 +37,6 @@ class TPurDef final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 };
 
 namespace masterdata {

@@ -140,20 +140,12 @@ TStationary::TStationary(QWidget* parent) : QDialog(parent) {
   connect(BtnLogo, &QPushButton::clicked, this, &TStationary::BtnLogoClick);
   connect(BtnSave, &QPushButton::clicked, this, &TStationary::BtnSaveClick);
   connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(BtnHelp, &QPushButton::clicked, this, [] { ShowHelp(kHelpStationary); });
+  InstallHelp(this, BtnHelp, kHelpStationary);
 }
 
 void TStationary::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   if (!event->spontaneous()) FormShow();
-}
-
-void TStationary::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_F1) {
-    ShowHelp(kHelpStationary);
-    return;
-  }
-  QDialog::keyPressEvent(event);
 }
 
 void TStationary::FormShow() {

@@ -47,7 +47,6 @@ class TStationary final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void keyPressEvent(QKeyEvent* event) override;
 };
 
 namespace masterdata {
