@@ -47,6 +47,8 @@ int main(int argc, char** argv) {
   invoicing::CreateTaxDefWindow(&Main, &qt_platform);
   labels::CreateLabelDefWindow(&Main, &qt_platform);
 
+  masterdata::SetHelpHandler([&Main](int context) { Main.ShowHelp(context); });
+
   // The commands whose windows exist.
   const std::pair<const char*, std::function<void()>> commands[] = {
       {"BtnInvoice", invoicing::RunInvoiceCommand},
