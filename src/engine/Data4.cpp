@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "Engine.h"
+#include "NtxBuild.h"
 #include "TagGroup.h"
 
 using engine::Fail;
@@ -95,16 +96,14 @@ int WriteMemos(DATA4* d) {
 int ApplyPending(DATA4* d) {
   int result = 0;
   for (auto& tag : d->tags) {
-    if (tag->pending.empty()) continue;
-    std::sort(tag->pending.begin(), tag->pending.end(), [](const NtxEntry& a, const NtxEntry& b) {
-      int order = a.key.compare(b.key);
-      return order != 0 ? order < 0 : a.record < b.record;
-    });
-    for (const NtxEntry& entry : tag->pending) {
-      int rc = tag->ntx->Insert(entry.key, entry.record);
-      if (rc != 0 && result == 0) result = rc;
+    KeyList& pending = tag->pending;
+    if (pending.Empty()) continue;
+    int rc = ntx::SortKeys(&pending);
+    for (size_t i = 0; rc == 0 && i < pending.Size(); ++i) {
+      rc = tag->ntx->Insert(pending.Key(i), pending.Record(i));
     }
-    tag->pending.clear();
+    if (rc != 0 && result == 0) result = rc;
+    pending.Clear();
     tag->written = true;
     if (tag.get() == d->selected) d->cursor_seated = false;
   }
@@ -126,24 +125,24 @@ int WriteCurrent(DATA4* d) {
   if (result != 0) return result;
   for (auto& tag : d->tags) {
     int key_length = tag->expr->KeyLength();
-    d->scratch_key.resize(static_cast<size_t>(key_length));
-    tag->expr->Evaluate(d->record.data(), d->scratch_key.data());
     int rc = 0;
     if (d->appended) {
-      tag->pending.push_back({d->scratch_key, d->rec_no});
-      if (tag->pending.size() >= kMaxPending) {
+      if (tag->pending.KeyLength() != key_length) tag->pending.Reset(key_length);
+      tag->expr->Evaluate(d->record.data(), tag->pending.Add(d->rec_no));
+      if (tag->pending.Size() >= kMaxPending) {
         rc = ApplyPending(d);
         if (rc != 0 && result == 0) result = rc;
       }
       continue;
-    } else {
-      d->old_key.resize(static_cast<size_t>(key_length));
-      tag->expr->Evaluate(d->saved.data(), d->old_key.data());
-      if (d->old_key == d->scratch_key) continue;
-      rc = tag->ntx->Remove(d->old_key, d->rec_no);
-      int insert_rc = tag->ntx->Insert(d->scratch_key, d->rec_no);
-      if (rc == 0) rc = insert_rc;
     }
+    d->scratch_key.resize(static_cast<size_t>(key_length));
+    tag->expr->Evaluate(d->record.data(), d->scratch_key.data());
+    d->old_key.resize(static_cast<size_t>(key_length));
+    tag->expr->Evaluate(d->saved.data(), d->old_key.data());
+    if (d->old_key == d->scratch_key) continue;
+    rc = tag->ntx->Remove(d->old_key, d->rec_no);
+    int insert_rc = tag->ntx->Insert(d->scratch_key, d->rec_no);
+    if (rc == 0) rc = insert_rc;
     tag->written = true;
     if (tag.get() == d->selected) d->cursor_seated = false;
     if (rc != 0 && result == 0) result = rc;

@@ -173,6 +173,10 @@ int TableFile::WriteRecord(uint32_t rec, const char* buffer) {
   if (rec == count_ + 1) {
     appended_.insert(appended_.end(), buffer, buffer + length);
     ++count_;
+    header_dirty_ = true;
+    // Appended records go to the file in chunks, through one reused buffer;
+    // the header's count follows at Flush.
+    if (appended_.size() >= kAppendChunk) return WriteAppended();
   } else if (rec > stored_count_) {
     std::memcpy(appended_.data() + (rec - stored_count_ - 1) * length, buffer, length);
   } else {
@@ -182,6 +186,18 @@ int TableFile::WriteRecord(uint32_t rec, const char* buffer) {
   }
   header_dirty_ = true;
   if (appended_.size() + changed_.size() > buffer_limit_) return Flush(false);
+  return 0;
+}
+
+int TableFile::WriteAppended() {
+  if (appended_.empty()) return 0;
+  uint64_t at = RecordOffset(stored_count_ + 1);
+  if (file_->WriteAt(at, appended_.data(), appended_.size()) != 0) return e4write;
+  disk_size_ = std::max<int64_t>(disk_size_, static_cast<int64_t>(at + appended_.size()));
+  written_ = true;
+  stored_count_ = count_;
+  appended_.clear();
+  end_marker_due_ = true;
   return 0;
 }
 
@@ -225,7 +241,7 @@ int TableFile::Flush(bool sync) {
     if (read_only_) return e4write;
     int rc = WriteChanged();
     if (rc != 0) return rc;
-    if (!appended_.empty()) {
+    if (!appended_.empty() || end_marker_due_) {
       appended_.push_back(0x1A);
       uint64_t at = RecordOffset(stored_count_ + 1);
       rc = file_->WriteAt(at, appended_.data(), appended_.size());
@@ -233,6 +249,7 @@ int TableFile::Flush(bool sync) {
       if (rc != 0) return e4write;
       disk_size_ = std::max<int64_t>(disk_size_, static_cast<int64_t>(at + appended_.size() + 1));
       written_ = true;
+      end_marker_due_ = false;
     }
     // The count goes last, so a crash before it leaves the old table.
     char head[8];
@@ -310,6 +327,37 @@ int TableFile::Create(FileSystem& fs, const std::string& path,
   return 0;
 }
 
+int TableFile::Scan(const Scanner& visit) {
+  const size_t length = static_cast<size_t>(record_length_);
+  const uint32_t per_chunk = static_cast<uint32_t>(std::max<size_t>(1, (size_t{1} << 20) / length));
+  std::vector<char> chunk;
+  for (uint32_t first = 1; first <= count_;) {
+    uint32_t n = std::min(per_chunk, count_ - first + 1);
+    chunk.resize(n * length);
+    if (first <= stored_count_) {
+      // Stored records come straight from the file (not through the view, so
+      // a one-pass scan of a big table does not stay resident).
+      uint32_t stored = std::min(n, stored_count_ - first + 1);
+      int64_t got = file_->ReadAt(RecordOffset(first), chunk.data(), stored * length);
+      if (got < 0) return e4read;
+      if (static_cast<size_t>(got) != stored * length) return e4data;
+    }
+    for (uint32_t i = 0; i < n; ++i) {
+      uint32_t rec = first + i;
+      char* record = chunk.data() + i * length;
+      if (rec > stored_count_) {
+        std::memcpy(record, appended_.data() + (rec - stored_count_ - 1) * length, length);
+      } else if (!changed_index_.empty()) {
+        auto it = changed_index_.find(rec);
+        if (it != changed_index_.end()) std::memcpy(record, changed_.data() + it->second, length);
+      }
+      if (int rc = visit(rec, record); rc != 0) return rc;
+    }
+    first += n;
+  }
+  return 0;
+}
+
 int TableFile::Rewrite(const Visitor& visit, const std::function<int()>& before_commit) {
   if (read_only_) return e4write;
   int rc = Flush(false);
@@ -326,27 +374,25 @@ int TableFile::Rewrite(const Visitor& visit, const std::function<int()>& before_
   buffer.insert(buffer.end(), header.begin(), header.end());
   uint64_t written = 0;
   uint32_t kept = 0;
-  std::vector<char> record(static_cast<size_t>(record_length_));
   auto fail = [&](int code) {
     out.reset();
     (void)fs_->Remove(temp);
     return code;
   };
-  for (uint32_t rec = 1; rec <= count_; ++rec) {
-    rc = ReadRecord(rec, record.data());
-    if (rc != 0) return fail(rc);
+  rc = Scan([&](uint32_t rec, char* record) {
     bool keep = true;
-    rc = visit(rec, record.data(), &keep);
-    if (rc != 0) return fail(rc);
-    if (!keep) continue;
+    int visited = visit(rec, record, &keep);
+    if (visited != 0 || !keep) return visited;
     ++kept;
-    buffer.insert(buffer.end(), record.begin(), record.end());
+    buffer.insert(buffer.end(), record, record + record_length_);
     if (buffer.size() >= (1 << 20)) {
-      if (out->WriteAt(written, buffer.data(), buffer.size()) != 0) return fail(e4write);
+      if (out->WriteAt(written, buffer.data(), buffer.size()) != 0) return e4write;
       written += buffer.size();
       buffer.clear();
     }
-  }
+    return 0;
+  });
+  if (rc != 0) return fail(rc);
   buffer.push_back(0x1A);
   if (out->WriteAt(written, buffer.data(), buffer.size()) != 0) return fail(e4write);
   char count_bytes[4];

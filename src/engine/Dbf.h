@@ -55,6 +55,12 @@ class TableFile {
   // dirty page; sync makes it durable with one fdatasync.
   [[nodiscard]] int Flush(bool sync);
 
+  // Visits every record in order, read from the file in large sequential
+  // chunks; changed and appended records are seen as buffered. The visitor
+  // may change its copy. A non-zero return stops the scan and is returned.
+  using Scanner = std::function<int(uint32_t rec, char* record)>;
+  [[nodiscard]] int Scan(const Scanner& visit);
+
   // Replaces the table by a rewritten copy: visit is called for every record
   // in order and may change it or drop it (*keep = false). The copy goes to a
   // temporary file beside the table, is synced and renamed into place; the
@@ -75,6 +81,9 @@ class TableFile {
   // Reads stored bytes (records already in the file) from the view or the file.
   [[nodiscard]] int ReadStored(uint64_t offset, char* out, size_t n);
   [[nodiscard]] int WriteChanged();
+  // Writes the appended records waiting in memory (the header's count and
+  // the end marker follow at Flush).
+  [[nodiscard]] int WriteAppended();
   uint64_t DataEnd() const {
     return header_length_ + uint64_t{count_} * static_cast<uint64_t>(record_length_);
   }
@@ -102,6 +111,8 @@ class TableFile {
   uint64_t map_size_ = 0;
   uint32_t stored_count_ = 0;  // records 1..stored_count_ are in the file
   std::vector<char> appended_;
+  static constexpr size_t kAppendChunk = size_t{1} << 20;
+  bool end_marker_due_ = false;  // records were written past the last end marker
   std::unordered_map<uint32_t, size_t> changed_index_;  // record -> offset in changed_
   std::vector<char> changed_;
   bool header_dirty_ = false;

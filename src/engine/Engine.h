@@ -3,6 +3,7 @@
 // interface's units share (errors, record buffering, tag maintenance).
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -50,7 +51,7 @@ struct TAG4 {
   bool written = false;  // changed since the last durable flush
   // Keys of appended records not yet in the tree: inserted in key order in
   // one batch before the tag is next used, which keeps appends fast.
-  std::vector<engine::NtxEntry> pending;
+  engine::KeyList pending;
 };
 
 struct INDEX4 {
@@ -113,8 +114,10 @@ bool ParseMemoBlock(const char* text, uint32_t* block);
 [[nodiscard]] int ApplyPending(DATA4* d);
 // Rebuilds every open tag of d from its records (after pack or zap).
 [[nodiscard]] int RebuildTags(DATA4* d);
-// All keys of one expression, read sequentially from the table.
-[[nodiscard]] int CollectKeys(DATA4* d, const KeyExpr& expr, std::vector<NtxEntry>* entries);
+// The keys of every expression, in as few sequential scans of the table as
+// memory allows; done(i, keys) gets each expression's list in turn.
+[[nodiscard]] int CollectKeys(DATA4* d, const std::vector<const KeyExpr*>& exprs,
+                              const std::function<int(size_t i, KeyList* keys)>& done);
 // Flushes d's files; sync makes every written file durable.
 [[nodiscard]] int FlushFiles(DATA4* d, bool sync);
 

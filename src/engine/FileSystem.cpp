@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <new>
 #include <vector>
 
 namespace engine {
@@ -227,5 +228,31 @@ int FaultyFileSystem::Remove(const std::string& path) {
 }
 
 bool FaultyFileSystem::Exists(const std::string& path) { return DiskFileSystem().Exists(path); }
+
+PageMemory::PageMemory(size_t bytes) : size_(bytes) {
+  if (bytes == 0) return;
+  void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
+                 MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+  if (p != MAP_FAILED) {
+    data_ = static_cast<uint8_t*>(p);
+    mapped_ = true;
+    constexpr size_t kHuge = size_t{2} << 20;
+    if (bytes > 2 * kHuge) {
+      // Advice only: without huge pages the memory works the same.
+      (void)madvise(data_ + kHuge, bytes - kHuge, MADV_HUGEPAGE);
+    }
+    return;
+  }
+  data_ = new (std::nothrow) uint8_t[bytes];
+  if (data_ == nullptr) size_ = 0;
+}
+
+PageMemory::~PageMemory() {
+  if (mapped_) {
+    munmap(data_, size_);
+  } else {
+    delete[] data_;
+  }
+}
 
 }  // namespace engine

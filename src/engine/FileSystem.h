@@ -57,6 +57,25 @@ class FileSystem {
 // The real disk.
 FileSystem& DiskFileSystem();
 
+// A block of zeroed memory reserved from the system and committed only as it
+// is first touched. Beyond its first 2 MiB it asks for huge pages, so a large
+// cache fills with few page faults while a small one costs what it touches.
+class PageMemory {
+ public:
+  PageMemory() = default;
+  explicit PageMemory(size_t bytes);
+  PageMemory(const PageMemory&) = delete;
+  PageMemory& operator=(const PageMemory&) = delete;
+  ~PageMemory();
+  uint8_t* Data() const { return data_; }
+  size_t Size() const { return size_; }
+
+ private:
+  uint8_t* data_ = nullptr;
+  size_t size_ = 0;
+  bool mapped_ = false;
+};
+
 // A file system over the disk whose writes can be made to fail, for tests.
 class FaultyFileSystem final : public FileSystem {
  public:

@@ -2,6 +2,7 @@
 // them: pack, zap and memo compression.
 
 #include <cstring>
+#include <functional>
 
 #include "Engine.h"
 #include "TagGroup.h"
@@ -10,36 +11,53 @@ using engine::Fail;
 
 namespace engine {
 
-int CollectKeys(DATA4* d, const KeyExpr& expr, std::vector<NtxEntry>* entries) {
-  uint32_t count = d->table->RecordCount();
-  entries->clear();
-  entries->reserve(count);
-  std::vector<char> record(static_cast<size_t>(d->table->RecordLength()));
-  size_t key_length = static_cast<size_t>(expr.KeyLength());
-  for (uint32_t rec = 1; rec <= count; ++rec) {
-    int rc = d->table->ReadRecord(rec, record.data());
+int CollectKeys(DATA4* d, const std::vector<const KeyExpr*>& exprs,
+                const std::function<int(size_t i, KeyList* keys)>& done) {
+  // Key lists of this many bytes in all share one scan of the table.
+  constexpr uint64_t kScanBudget = uint64_t{48} << 20;
+  const uint32_t count = d->table->RecordCount();
+  size_t first = 0;
+  while (first < exprs.size()) {
+    size_t last = first;
+    std::vector<KeyList> lists;
+    uint64_t bytes = 0;
+    while (last < exprs.size()) {
+      KeyList list(exprs[last]->KeyLength());
+      uint64_t need = uint64_t{count} * static_cast<uint64_t>(list.StrideWords()) * 8;
+      if (last > first && bytes + need > kScanBudget) break;
+      bytes += need;
+      list.Reserve(count);
+      lists.push_back(std::move(list));
+      ++last;
+    }
+    int rc = d->table->Scan([&](uint32_t rec, char* record) {
+      for (size_t i = first; i < last; ++i) exprs[i]->Evaluate(record, lists[i - first].Add(rec));
+      return 0;
+    });
+    for (size_t i = first; rc == 0 && i < last; ++i) rc = done(i, &lists[i - first]);
     if (rc != 0) return rc;
-    NtxEntry& entry = entries->emplace_back(NtxEntry{std::string(key_length, ' '), rec});
-    expr.Evaluate(record.data(), entry.key.data());
+    first = last;
   }
   return 0;
 }
 
 int RebuildTags(DATA4* d) {
+  std::vector<const KeyExpr*> exprs;
   for (auto& tag : d->tags) {
-    tag->pending.clear();  // the rebuild reads every record
-    std::vector<NtxEntry> entries;
-    int rc = CollectKeys(d, *tag->expr, &entries);
-    if (rc != 0) return rc;
-    std::unique_ptr<Ntx> rebuilt;
-    rc = Ntx::Create(d->cb->Fs(), tag->path, tag->ntx->Expression(), tag->expr->KeyLength(),
-                     std::move(entries), &rebuilt);
-    if (rc != 0) return rc;
-    tag->ntx = std::move(rebuilt);
-    tag->written = false;
+    tag->pending.Release();  // the rebuild reads every record
+    exprs.push_back(tag->expr.get());
   }
+  int rc = CollectKeys(d, exprs, [d](size_t i, KeyList* keys) {
+    TAG4& tag = *d->tags[i];
+    std::unique_ptr<Ntx> rebuilt;
+    int created = Ntx::Create(d->cb->Fs(), tag.path, tag.ntx->Expression(), keys, &rebuilt);
+    if (created != 0) return created;
+    tag.ntx = std::move(rebuilt);
+    tag.written = false;
+    return 0;
+  });
   d->cursor_seated = false;
-  return 0;
+  return rc;
 }
 
 }  // namespace engine
@@ -132,11 +150,9 @@ INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* infos) {
       return nullptr;
     }
   }
-  std::vector<engine::TagGroupEntry> group;
-  for (Planned& tag : planned) {
-    std::string file_name = tag.name + ".ntx";
-    std::string path = engine::JoinPath(d->directory, file_name);
-    // An open tag of that name or file is replaced.
+  // Open tags of the same names or files are replaced.
+  for (const Planned& tag : planned) {
+    std::string path = engine::JoinPath(d->directory, tag.name + ".ntx");
     for (size_t i = 0; i < d->tags.size(); ++i) {
       if (engine::EqualNoCase(d->tags[i]->name, tag.name) ||
           engine::EqualNoCase(d->tags[i]->path, path)) {
@@ -145,17 +161,17 @@ INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* infos) {
         --i;
       }
     }
-    std::vector<engine::NtxEntry> entries;
-    rc = engine::CollectKeys(d, *tag.expr, &entries);
+  }
+  std::vector<const engine::KeyExpr*> exprs;
+  for (const Planned& tag : planned) exprs.push_back(tag.expr.get());
+  std::vector<engine::TagGroupEntry> group;
+  rc = engine::CollectKeys(d, exprs, [&](size_t i, engine::KeyList* keys) {
+    Planned& tag = planned[i];
+    std::string file_name = tag.name + ".ntx";
+    std::string path = engine::JoinPath(d->directory, file_name);
     std::unique_ptr<engine::Ntx> ntx;
-    if (rc == 0) {
-      rc = engine::Ntx::Create(fs, path, tag.expression, tag.expr->KeyLength(), std::move(entries),
-                               &ntx);
-    }
-    if (rc != 0) {
-      Fail(d, rc);
-      return nullptr;
-    }
+    int created = engine::Ntx::Create(fs, path, tag.expression, keys, &ntx);
+    if (created != 0) return created;
     RemoveOtherSpellings(fs, d->directory, file_name);
     auto opened = std::make_unique<TAG4>();
     opened->data = d;
@@ -165,6 +181,11 @@ INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* infos) {
     opened->expr = std::move(tag.expr);
     d->tags.push_back(std::move(opened));
     group.push_back({tag.name, file_name});
+    return 0;
+  });
+  if (rc != 0) {
+    Fail(d, rc);
+    return nullptr;
   }
   rc = engine::WriteTagGroup(fs, group_path, group);
   if (rc != 0) {

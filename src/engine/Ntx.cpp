@@ -24,8 +24,31 @@ using ntx::Put32;
 using ntx::Slots;
 
 namespace {
-size_t g_default_cache_bytes = 4u << 20;
+size_t g_default_cache_bytes = 64u << 20;
 }  // namespace
+
+void KeyList::Reset(int key_length) {
+  key_length_ = key_length;
+  stride_words_ = (key_length + 4 + 7) / 8;
+  words_.clear();
+}
+
+char* KeyList::Add(uint32_t record) {
+  size_t at = words_.size();
+  words_.resize(at + static_cast<size_t>(stride_words_));  // zero: the padding
+  uint8_t* entry = reinterpret_cast<uint8_t*>(words_.data() + at);
+  Put32(entry + key_length_, __builtin_bswap32(record));
+  std::memset(entry, ' ', static_cast<size_t>(key_length_));
+  return reinterpret_cast<char*>(entry);
+}
+
+void KeyList::Add(std::string_view key, uint32_t record) {
+  std::memcpy(Add(record), key.data(), std::min(key.size(), static_cast<size_t>(key_length_)));
+}
+
+uint32_t KeyList::Record(size_t i) const {
+  return __builtin_bswap32(Get32(Entry(i) + key_length_));
+}
 
 struct Ntx::Impl {
   struct Level {
@@ -59,8 +82,10 @@ struct Ntx::Impl {
   uint64_t version = 0;
   uint64_t cur_version = 0;
   std::string reseat_key;
-  // Path of the running Insert or Remove.
+  // Path of the running Insert or Remove; after an insert that changed only
+  // its leaf it stays valid while version equals finger_version.
   std::vector<Level> op;
+  uint64_t finger_version = UINT64_MAX;
 
   bool ValidOffset(uint32_t off) const {
     return off >= kPageSize && off % kPageSize == 0 && off + uint64_t{kPageSize} <= file_end;
@@ -394,8 +419,20 @@ struct Ntx::Impl {
   // the level holding the pair, or -1 (then op's last level is the leaf and
   // its idx the insertion slot).
   int Locate(const uint8_t* key, uint32_t record, int* found_level) {
-    op.clear();
     *found_level = -1;
+    if (finger_version == version && !op.empty()) {
+      bool inside = false;
+      if (int rc = InFinger(key, record, &inside); rc != 0) return rc;
+      if (inside) {
+        const uint8_t* d;
+        if (int rc = Read(op.back().off, &d); rc != 0) return rc;
+        bool exact;
+        op.back().idx = LowerBound(d, key, 0, &record, &exact);
+        if (exact) *found_level = static_cast<int>(op.size()) - 1;
+        return 0;
+      }
+    }
+    op.clear();
     uint32_t off = root;
     for (;;) {
       const uint8_t* d;
@@ -411,6 +448,29 @@ struct Ntx::Impl {
       if (v.IsLeaf()) return 0;
       off = v.Child(i);
     }
+  }
+
+  // Whether (key, record) belongs strictly inside the leaf that op ended on
+  // last time: between the separators of its nearest ancestors.
+  int InFinger(const uint8_t* key, uint32_t record, bool* inside) {
+    *inside = false;
+    bool have_upper = false, have_lower = false;
+    for (int l = static_cast<int>(op.size()) - 2; l >= 0 && !(have_upper && have_lower); --l) {
+      const uint8_t* d;
+      if (int rc = Read(op[static_cast<size_t>(l)].off, &d); rc != 0) return rc;
+      PageView v(d, lay);
+      int idx = op[static_cast<size_t>(l)].idx;
+      if (!have_upper && idx < v.Count()) {
+        if (CompareEntry(v.Item(idx), key, record) <= 0) return 0;
+        have_upper = true;
+      }
+      if (!have_lower && idx > 0) {
+        if (CompareEntry(v.Item(idx - 1), key, record) >= 0) return 0;
+        have_lower = true;
+      }
+    }
+    *inside = true;
+    return 0;
   }
 
   int Insert(std::string_view key, uint32_t record) {
@@ -436,7 +496,11 @@ struct Ntx::Impl {
       if (n < lay.max_keys) {
         s.Insert(n, i, s.Child(i), Get32(carry.data() + 4), carry.data() + 8, right);
         Put16(page.Data(), static_cast<uint16_t>(n + 1));
-        return Changed();
+        Changed();
+        // Only this page changed: the path down to it stays good for the
+        // next insert nearby (appends come in key order).
+        if (level == static_cast<int>(op.size()) - 1) finger_version = version;
+        return 0;
       }
       // Split: the max + 1 keys go to this page (the lower half), the median
       // up a level and the upper half to a new page.
@@ -649,6 +713,7 @@ Ntx::~Ntx() {
 }
 
 void Ntx::SetDefaultCacheBytes(size_t bytes) { g_default_cache_bytes = bytes; }
+size_t Ntx::DefaultCacheBytes() { return g_default_cache_bytes; }
 
 int Ntx::SetCacheBytes(size_t bytes) { return impl_->cache->Resize(bytes) == 0 ? 0 : e4write; }
 
@@ -676,15 +741,16 @@ int Ntx::Open(FileSystem& fs, const std::string& path, bool read_only, std::uniq
 }
 
 int Ntx::Create(FileSystem& fs, const std::string& path, std::string_view expression,
-                int key_length, std::vector<NtxEntry> entries, std::unique_ptr<Ntx>* out) {
+                KeyList* entries, std::unique_ptr<Ntx>* out) {
   out->reset();
+  const int key_length = entries->KeyLength();
   if (key_length < 1 || key_length > ntx::kMaxKeyLength) return e4parm;
   if (expression.size() >= static_cast<size_t>(ntx::kExpressionSize)) return e4parm;
   Layout lay = Layout::For(key_length, ntx::MaxKeysFor(key_length));
   const std::string temp = path + ".tmp~";
   std::unique_ptr<File> file;
   if (fs.Open(temp, OpenMode::kCreate, &file) != 0) return e4create;
-  int rc = ntx::WriteIndexFile(file.get(), lay, expression, &entries);
+  int rc = ntx::WriteIndexFile(file.get(), lay, expression, entries);
   if (rc == 0 && file->Sync() != 0) rc = e4write;
   file.reset();
   if (rc == 0 && fs.Rename(temp, path) != 0) rc = e4rename;
@@ -693,6 +759,19 @@ int Ntx::Create(FileSystem& fs, const std::string& path, std::string_view expres
     return rc;
   }
   return Open(fs, path, false, out);
+}
+
+int Ntx::Create(FileSystem& fs, const std::string& path, std::string_view expression,
+                int key_length, const std::vector<NtxEntry>& entries, std::unique_ptr<Ntx>* out) {
+  out->reset();
+  if (key_length < 1 || key_length > ntx::kMaxKeyLength) return e4parm;
+  KeyList list(key_length);
+  list.Reserve(entries.size());
+  for (const NtxEntry& e : entries) {
+    if (e.key.size() != static_cast<size_t>(key_length)) return e4parm;
+    list.Add(e.key, e.record);
+  }
+  return Create(fs, path, expression, &list, out);
 }
 
 const std::string& Ntx::Expression() const { return impl_->expression; }

@@ -20,6 +20,44 @@ struct NtxEntry {
   uint32_t record;
 };
 
+// Entries of one index held flat: each is its key bytes, then its record
+// number big-endian, padded to whole 64-bit words, so that comparing the
+// bytes compares (key, record) and the list can be radix sorted in place.
+class KeyList {
+ public:
+  KeyList() = default;
+  explicit KeyList(int key_length) { Reset(key_length); }
+  // Empties the list and sets the key length of what it will hold.
+  void Reset(int key_length);
+  void Reserve(size_t n) { words_.reserve(n * static_cast<size_t>(stride_words_)); }
+  // Adds an entry; returns its key bytes (blank) for the caller to fill.
+  char* Add(uint32_t record);
+  void Add(std::string_view key, uint32_t record);
+  void Clear() { words_.clear(); }
+  // Gives the memory back.
+  void Release() { std::vector<uint64_t>().swap(words_); }
+
+  int KeyLength() const { return key_length_; }
+  size_t Size() const { return words_.size() / static_cast<size_t>(stride_words_); }
+  bool Empty() const { return words_.empty(); }
+  std::string_view Key(size_t i) const {
+    return {reinterpret_cast<const char*>(Entry(i)), static_cast<size_t>(key_length_)};
+  }
+  uint32_t Record(size_t i) const;
+  // Bytes compared to order entries: the key and the record number.
+  int SortBytes() const { return key_length_ + 4; }
+  int StrideWords() const { return stride_words_; }
+  const uint8_t* Entry(size_t i) const {
+    return reinterpret_cast<const uint8_t*>(words_.data() + i * stride_words_);
+  }
+  std::vector<uint64_t>& Words() { return words_; }
+
+ private:
+  int key_length_ = 0;
+  int stride_words_ = 1;
+  std::vector<uint64_t> words_;
+};
+
 class Ntx {
  public:
   // Every call returns 0 or a negative engine error (e4open, e4read, e4write,
@@ -32,9 +70,13 @@ class Ntx {
   // Writes a new index file holding entries (in any order; they are sorted by
   // key, then record) to a temporary file beside path and renames it into
   // place. The index is then open in *out.
+  // The list is consumed (its memory released).
+  [[nodiscard]] static int Create(FileSystem& fs, const std::string& path,
+                                  std::string_view expression, KeyList* entries,
+                                  std::unique_ptr<Ntx>* out);
   [[nodiscard]] static int Create(FileSystem& fs, const std::string& path,
                                   std::string_view expression, int key_length,
-                                  std::vector<NtxEntry> entries, std::unique_ptr<Ntx>* out);
+                                  const std::vector<NtxEntry>& entries, std::unique_ptr<Ntx>* out);
   ~Ntx();
 
   const std::string& Expression() const;
@@ -67,8 +109,11 @@ class Ntx {
   // Writes dirty pages and the header; sync makes it durable (one fdatasync).
   [[nodiscard]] int Flush(bool sync);
 
-  // Size of the page cache of indexes opened from now on (default 4 MiB).
+  // Size of the page cache of indexes opened from now on (default 64 MiB;
+  // frames are allocated as pages are first used, so a small index costs
+  // only what it holds).
   static void SetDefaultCacheBytes(size_t bytes);
+  static size_t DefaultCacheBytes();
   // Resizes this index's page cache (dirty pages are written first).
   [[nodiscard]] int SetCacheBytes(size_t bytes);
 

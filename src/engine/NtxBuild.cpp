@@ -44,8 +44,7 @@ namespace {
 
 // LSD radix sort of n records of `words` 64-bit words on their first
 // `bytes` bytes, given the byte histograms of every position (count[b * 256 +
-// v]); positions where every record agrees are skipped. The result ends in
-// *a; *tmp is scratch of the same size.
+// v]); positions where every record agrees are skipped.
 template <int W>
 void Scatter(const uint64_t* src, uint64_t* dst, size_t n, int words, int byte, uint64_t* pos) {
   const int w = W > 0 ? W : words;
@@ -58,14 +57,14 @@ void Scatter(const uint64_t* src, uint64_t* dst, size_t n, int words, int byte, 
   }
 }
 
-void RadixSort(std::unique_ptr<uint64_t[]>* a, size_t n, int words, int bytes,
+void RadixSort(std::vector<uint64_t>* a, size_t n, int words, int bytes,
                const std::vector<uint64_t>& count) {
-  std::unique_ptr<uint64_t[]> tmp;
+  std::vector<uint64_t> tmp;
   uint64_t pos[256];
   for (int b = bytes - 1; b >= 0; --b) {
     const uint64_t* c = &count[static_cast<size_t>(b) * 256];
     if (std::any_of(c, c + 256, [n](uint64_t v) { return v == n; })) continue;
-    if (!tmp) tmp.reset(new uint64_t[n * words]);
+    if (tmp.empty()) tmp.resize(n * static_cast<size_t>(words));
     uint64_t sum = 0;
     for (int v = 0; v < 256; ++v) {
       pos[v] = sum;
@@ -73,19 +72,19 @@ void RadixSort(std::unique_ptr<uint64_t[]>* a, size_t n, int words, int bytes,
     }
     switch (words) {
       case 1:
-        Scatter<1>(a->get(), tmp.get(), n, words, b, pos);
+        Scatter<1>(a->data(), tmp.data(), n, words, b, pos);
         break;
       case 2:
-        Scatter<2>(a->get(), tmp.get(), n, words, b, pos);
+        Scatter<2>(a->data(), tmp.data(), n, words, b, pos);
         break;
       case 3:
-        Scatter<3>(a->get(), tmp.get(), n, words, b, pos);
+        Scatter<3>(a->data(), tmp.data(), n, words, b, pos);
         break;
       case 4:
-        Scatter<4>(a->get(), tmp.get(), n, words, b, pos);
+        Scatter<4>(a->data(), tmp.data(), n, words, b, pos);
         break;
       default:
-        Scatter<0>(a->get(), tmp.get(), n, words, b, pos);
+        Scatter<0>(a->data(), tmp.data(), n, words, b, pos);
         break;
     }
     a->swap(tmp);
@@ -121,43 +120,43 @@ class PageWriter {
 
 }  // namespace
 
-int WriteIndexFile(File* file, const Layout& l, std::string_view expression,
-                   std::vector<NtxEntry>* entries) {
-  const size_t n = entries->size();
-  const int rec_bytes = l.key_length + 4;
-  const int words = (rec_bytes + 7) / 8;
+int SortKeys(KeyList* entries) {
+  const size_t n = entries->Size();
+  const int rec_bytes = entries->SortBytes();
+  const int words = entries->StrideWords();
   const size_t stride = static_cast<size_t>(words) * 8;
-  // Not zero-filled: every word of every record is written below.
-  std::unique_ptr<uint64_t[]> sorted(new uint64_t[n * words + 1]);
-  {
-    uint8_t* raw = reinterpret_cast<uint8_t*>(sorted.get());
-    std::vector<uint64_t> count(static_cast<size_t>(rec_bytes) * 256, 0);
-    bool in_order = true;
-    // Input in record-number order (the usual case: a table read front to
-    // back) needs no sorting on the record bytes, the sort being stable.
-    bool records_rising = true;
-    for (size_t r = 0; r < n; ++r) {
-      const NtxEntry& e = (*entries)[r];
-      if (e.key.size() != static_cast<size_t>(l.key_length)) return e4parm;
-      uint8_t* rec = raw + r * stride;
-      sorted[r * words + words - 1] = 0;  // the padding after the record number
-      std::memcpy(rec, e.key.data(), l.key_length);
-      uint32_t be = __builtin_bswap32(e.record);
-      std::memcpy(rec + l.key_length, &be, 4);
-      for (int b = 0; b < rec_bytes; ++b) ++count[static_cast<size_t>(b) * 256 + rec[b]];
-      if (r > 0 && e.record <= (*entries)[r - 1].record) records_rising = false;
-      if (in_order && r > 0 && std::memcmp(rec - stride, rec, rec_bytes) >= 0) in_order = false;
-    }
-    std::vector<NtxEntry>().swap(*entries);
-    if (!in_order) {
-      RadixSort(&sorted, n, words, records_rising ? l.key_length : rec_bytes, count);
-      raw = reinterpret_cast<uint8_t*>(sorted.get());
-      for (size_t r = 1; r < n; ++r) {
-        if (std::memcmp(raw + (r - 1) * stride, raw + r * stride, rec_bytes) == 0) return e4parm;
-      }
-    }
+  const uint8_t* raw = entries->Entry(0);
+  bool in_order = true;
+  for (size_t r = 1; r < n && in_order; ++r) {
+    in_order = std::memcmp(raw + (r - 1) * stride, raw + r * stride, rec_bytes) < 0;
   }
-  const uint8_t* raw = reinterpret_cast<const uint8_t*>(sorted.get());
+  if (in_order) return 0;
+  std::vector<uint64_t> count(static_cast<size_t>(rec_bytes) * 256, 0);
+  // Input in record-number order (the usual case: a table read front to
+  // back) needs no sorting on the record bytes, the sort being stable.
+  bool records_rising = true;
+  uint32_t last = 0;
+  for (size_t r = 0; r < n; ++r) {
+    const uint8_t* rec = raw + r * stride;
+    for (int b = 0; b < rec_bytes; ++b) ++count[static_cast<size_t>(b) * 256 + rec[b]];
+    uint32_t record = entries->Record(r);
+    if (r > 0 && record <= last) records_rising = false;
+    last = record;
+  }
+  RadixSort(&entries->Words(), n, words, records_rising ? entries->KeyLength() : rec_bytes, count);
+  raw = entries->Entry(0);
+  for (size_t r = 1; r < n; ++r) {
+    if (std::memcmp(raw + (r - 1) * stride, raw + r * stride, rec_bytes) == 0) return e4parm;
+  }
+  return 0;
+}
+
+int WriteIndexFile(File* file, const Layout& l, std::string_view expression, KeyList* entries) {
+  if (entries->KeyLength() != l.key_length) return e4parm;
+  if (int rc = SortKeys(entries); rc != 0) return rc;
+  const size_t n = entries->Size();
+  const size_t stride = static_cast<size_t>(entries->StrideWords()) * 8;
+  const uint8_t* raw = n == 0 ? nullptr : entries->Entry(0);
   auto put_item = [&](uint8_t* page, int slot, uint32_t child, size_t entry) {
     uint8_t* item = page + l.first_slot + slot * l.item_size;
     Put32(item, child);
@@ -223,7 +222,9 @@ int WriteIndexFile(File* file, const Layout& l, std::string_view expression,
     items.swap(up);
     children.swap(up_children);
   }
-  return out.Flush();
+  int rc = out.Flush();
+  entries->Release();
+  return rc;
 }
 
 }  // namespace engine::ntx

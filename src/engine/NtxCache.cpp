@@ -11,7 +11,17 @@ namespace {
 size_t FramesFor(size_t bytes) { return std::max(bytes / 1024, PageCache::kMinFrames); }
 }  // namespace
 
-PageCache::PageCache(File* file, size_t bytes) : file_(file), capacity_(FramesFor(bytes)) {
+PageCache::PageCache(File* file, size_t bytes) : file_(file) { Reserve(bytes); }
+
+void PageCache::Reserve(size_t bytes) {
+  memory_.reset();
+  capacity_ = FramesFor(bytes);
+  memory_ = std::make_unique<PageMemory>(capacity_ * 1024);
+  if (memory_->Data() == nullptr) {
+    capacity_ = kMinFrames;
+    memory_ = std::make_unique<PageMemory>(capacity_ * 1024);
+  }
+  base_ = memory_->Data();
   ResetMap();
 }
 
@@ -56,9 +66,6 @@ void PageCache::MapErase(uint32_t off) {
 
 int PageCache::Victim(int* frame) {
   if (meta_.size() < capacity_) {
-    if (meta_.size() % kBlockFrames == 0) {
-      blocks_.emplace_back(new uint8_t[kBlockFrames * 1024]);
-    }
     meta_.emplace_back();
     *frame = static_cast<int>(meta_.size() - 1);
     return 0;
@@ -78,8 +85,10 @@ int PageCache::Victim(int* frame) {
       continue;
     }
     if (m.dirty) {
-      if (file_->WriteAt(m.off, Data(static_cast<int>(i)), 1024) != 0) return e4write;
-      m.dirty = false;
+      // Every dirty page goes out now, in file order and joined into runs:
+      // one write per run instead of one per evicted page.
+      // Pinned pages may be half way through a change: they stay dirty.
+      if (WriteDirty(true) != 0) return e4write;
     }
     MapErase(m.off);
     m.used = false;
@@ -95,6 +104,7 @@ int PageCache::Fetch(uint32_t off, int* frame) {
     *frame = found;
     return 0;
   }
+  if (capacity_ - meta_.size() >= kReadAhead) return FetchRun(off, frame);
   int f;
   if (int rc = Victim(&f); rc != 0) return rc;
   int64_t got = file_->ReadAt(off, Data(f), 1024);
@@ -104,6 +114,30 @@ int PageCache::Fetch(uint32_t off, int* frame) {
   m = Meta{off, 0, true, false, true, false};
   MapInsert(off, f);
   *frame = f;
+  return 0;
+}
+
+int PageCache::FetchRun(uint32_t off, int* frame) {
+  // While frames are still unused, a miss reads the aligned run of pages
+  // around it in one call: a tree being walked or changed all over (a bulk
+  // insert, a first pass of seeks) then costs a read per run, not per page.
+  // Pages already cached keep their (perhaps changed) bytes.
+  const uint32_t run_bytes = kReadAhead * 1024;
+  const uint32_t start = off - off % run_bytes;
+  if (run_.size() < run_bytes) run_.resize(run_bytes);
+  int64_t got = file_->ReadAt(start, run_.data(), run_bytes);
+  if (got < 0) return e4read;
+  if (got < static_cast<int64_t>(off - start) + 1024) return e4index;
+  for (uint32_t page = start; page + 1024 <= start + static_cast<uint64_t>(got); page += 1024) {
+    if (page == 0 || (page != off && Find(page) >= 0)) continue;
+    int f;
+    if (int rc = Victim(&f); rc != 0) return rc;
+    std::memcpy(Data(f), &run_[page - start], 1024);
+    // Only the page asked for counts as used; the others go first.
+    meta_[f] = Meta{page, 0, true, false, page == off, false};
+    MapInsert(page, f);
+    if (page == off) *frame = f;
+  }
   return 0;
 }
 
@@ -125,10 +159,11 @@ bool PageCache::HasDirty() const {
   return std::any_of(meta_.begin(), meta_.end(), [](const Meta& m) { return m.used && m.dirty; });
 }
 
-int PageCache::WriteDirty() {
+int PageCache::WriteDirty(bool skip_pinned) {
   std::vector<int> dirty;
   for (size_t i = 0; i < meta_.size(); ++i) {
-    if (meta_[i].used && meta_[i].dirty) dirty.push_back(static_cast<int>(i));
+    const Meta& m = meta_[i];
+    if (m.used && m.dirty && !(skip_pinned && m.pins > 0)) dirty.push_back(static_cast<int>(i));
   }
   std::sort(dirty.begin(), dirty.end(),
             [this](int a, int b) { return meta_[a].off < meta_[b].off; });
@@ -159,9 +194,7 @@ int PageCache::WriteDirty() {
 int PageCache::Resize(size_t bytes) {
   if (int rc = WriteDirty(); rc != 0) return rc;
   meta_.clear();
-  blocks_.clear();
-  capacity_ = FramesFor(bytes);
-  ResetMap();
+  Reserve(bytes);
   hand_ = 0;
   return 0;
 }

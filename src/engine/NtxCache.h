@@ -1,7 +1,7 @@
 #pragma once
 // A fixed-size cache of 1024-byte index pages over one file, with clock
-// (second chance) replacement. Frames are allocated as they are first needed,
-// in blocks, so opening an index is cheap. Dirty pages are written when
+// (second chance) replacement. The frames are one reservation of memory that
+// is committed as frames are first used, so opening an index is cheap. Dirty pages are written when
 // evicted and on Flush. Frames in use by a tree operation are pinned so they
 // stay put.
 
@@ -29,16 +29,13 @@ class PageCache {
   bool Checked(int f) const { return meta_[f].checked; }
   void SetChecked(int f) { meta_[f].checked = true; }
 
-  uint8_t* Data(int f) {
-    return blocks_[static_cast<size_t>(f) / kBlockFrames].get() +
-           static_cast<size_t>(f) % kBlockFrames * 1024;
-  }
+  uint8_t* Data(int f) { return base_ + static_cast<size_t>(f) * 1024; }
   uint32_t Offset(int f) const { return meta_[f].off; }
   void MarkDirty(int f) { meta_[f].dirty = true; }
   void Pin(int f) { ++meta_[f].pins; }
   void Unpin(int f) { --meta_[f].pins; }
   // Writes every dirty page, in file order, joining neighbours into one write.
-  [[nodiscard]] int WriteDirty();
+  [[nodiscard]] int WriteDirty(bool skip_pinned = false);
   bool HasDirty() const;
   // Writes dirty pages and changes the number of frames.
   [[nodiscard]] int Resize(size_t bytes);
@@ -54,6 +51,9 @@ class PageCache {
     bool checked = false;
   };
   [[nodiscard]] int Victim(int* frame);
+  // Fetch's miss while unused frames remain: reads the run around off.
+  [[nodiscard]] int FetchRun(uint32_t off, int* frame);
+  static constexpr size_t kReadAhead = 16;  // pages per run
   // Open-addressing map from page offset (never 0) to frame.
   int Find(uint32_t off) const;
   void MapInsert(uint32_t off, int frame);
@@ -63,10 +63,13 @@ class PageCache {
 
   File* file_;
   std::vector<Meta> meta_;
-  static constexpr size_t kBlockFrames = 64;
-  size_t capacity_;
-  std::vector<std::unique_ptr<uint8_t[]>> blocks_;
+  // Sets the capacity and reserves its frames (fewer when memory is short).
+  void Reserve(size_t bytes);
+  size_t capacity_ = 0;
+  std::unique_ptr<PageMemory> memory_;
+  uint8_t* base_ = nullptr;
   std::vector<std::pair<uint32_t, int>> map_;
+  std::vector<uint8_t> run_;
   size_t mask_ = 0;
   size_t hand_ = 0;
 };

@@ -52,11 +52,11 @@ struct TAG4INFO {
 
 // --- Instance -----------------------------------------------------------------
 // code4initP fills a fresh instance; returns 0 or a negative error.
-CODE4* code4allocate();                 // a new instance, not yet initialised
-int code4initP(CODE4* cb);              // initialise (modes to their defaults)
-int code4initUndoP(CODE4* cb);          // close everything and end the instance
-void code4free(CODE4* cb);              // release an instance from code4allocate
-int code4close(CODE4* cb);              // close every open table (flushing them)
+CODE4* code4allocate();         // a new instance, not yet initialised
+int code4initP(CODE4* cb);      // initialise (modes to their defaults)
+int code4initUndoP(CODE4* cb);  // close everything and end the instance
+void code4free(CODE4* cb);      // release an instance from code4allocate
+int code4close(CODE4* cb);      // close every open table (flushing them)
 // Ends the process through the exit hook when an error is pending; returns 0
 // otherwise. Tests replace the exit hook so the process survives.
 int error4exitTest(CODE4* cb);
@@ -65,11 +65,11 @@ using ExitHook = void (*)(int code);
 void code4setExitHook(CODE4* cb, ExitHook hook);  // null restores std::exit
 
 // Modes. Each setter returns the previous value.
-int code4autoOpen(CODE4* cb, int value);      // 1: d4open opens the .cgp group and its tags
-int code4accessMode(CODE4* cb, int value);    // 0 shared, 1 exclusive (pack, erase, reindex)
-int code4safety(CODE4* cb, int value);        // 0: i4create may overwrite existing files
-int code4optimize(CODE4* cb, int value);      // read caching on (1) or off (0)
-int code4optimizeWrite(CODE4* cb, int value); // write caching; -1 default
+int code4autoOpen(CODE4* cb, int value);       // 1: d4open opens the .cgp group and its tags
+int code4accessMode(CODE4* cb, int value);     // 0 shared, 1 exclusive (pack, erase, reindex)
+int code4safety(CODE4* cb, int value);         // 0: i4create may overwrite existing files
+int code4optimize(CODE4* cb, int value);       // read caching on (1) or off (0)
+int code4optimizeWrite(CODE4* cb, int value);  // write caching; -1 default
 // Returns the pending error (0 when none) and sets the pending error to value.
 int code4errorCode(CODE4* cb, int value);
 // The directory files are opened in; empty (the default) is the current directory.
@@ -82,7 +82,7 @@ void code4fileSystem(CODE4* cb, engine::FileSystem* fs);
 // Opens name (".dbf" appended when no extension is given, matched without
 // regard to case). Returns null on failure with the error pending.
 DATA4* d4open(CODE4* cb, const char* name);
-int d4close(DATA4* d);               // flushes, closes its tags, frees the handle
+int d4close(DATA4* d);                    // flushes, closes its tags, frees the handle
 TAG4* d4tag(DATA4* d, const char* name);  // null (and e4tagName pending) when absent
 int d4tagSelectP(DATA4* d, TAG4* tag);    // null selects physical (record number) order
 TAG4* d4tagSelected(DATA4* d);            // null when in record number order
@@ -95,7 +95,7 @@ int d4skip(DATA4* d, long n);
 int d4go(DATA4* d, long rec);
 // Seeks the selected tag. A text shorter than the key matches the start of keys.
 int d4seek(DATA4* d, const char* key);
-long d4recNo(DATA4* d);            // 0 when no record is current (eof, empty)
+long d4recNo(DATA4* d);  // 0 when no record is current (eof, empty)
 long d4recCountDo(DATA4* d);
 int d4position2(DATA4* d, double* result);  // place in tag order, 0 to 1
 int d4eof(DATA4* d);
@@ -112,7 +112,7 @@ int d4zap(DATA4* d, long first, long count);
 int d4flush(DATA4* d);
 FIELD4* d4field(DATA4* d, const char* name);  // null (and e4field pending) when absent
 int d4numFields(DATA4* d);
-FIELD4* d4fieldJ(DATA4* d, int j);            // 1-based
+FIELD4* d4fieldJ(DATA4* d, int j);  // 1-based
 
 // --- Fields -------------------------------------------------------------------
 // f4str and f4memoStr return text owned by the table, valid until the next

@@ -101,6 +101,7 @@ struct ModelCase {
   int ops_per_batch;
   bool bulk_start;
   size_t cache_bytes;
+  int run = 1;  // inserts come in ascending runs of this length, as batched appends do
 };
 
 void PrintTo(const ModelCase& c, std::ostream* out) { *out << c.name; }
@@ -124,8 +125,11 @@ TEST_P(NtxModelTest, RandomChangesMatchModel) {
   }
   // The cache size for indexes opened by this test only.
   struct CacheSize {
-    explicit CacheSize(size_t bytes) { Ntx::SetDefaultCacheBytes(bytes); }
-    ~CacheSize() { Ntx::SetDefaultCacheBytes(4u << 20); }
+    explicit CacheSize(size_t bytes) : saved(Ntx::DefaultCacheBytes()) {
+      Ntx::SetDefaultCacheBytes(bytes);
+    }
+    ~CacheSize() { Ntx::SetDefaultCacheBytes(saved); }
+    size_t saved;
   } cache_size(c.cache_bytes);
   std::unique_ptr<Ntx> ntx;
   ASSERT_EQ(Ntx::Create(engine::DiskFileSystem(), path, "KEY", c.key_length, initial, &ntx), 0);
@@ -135,10 +139,14 @@ TEST_P(NtxModelTest, RandomChangesMatchModel) {
       // Grow for the first half of the run, shrink in the second.
       bool grow = batch < c.batches / 2 ? rng() % 4 != 0 : rng() % 4 == 0;
       if (grow || model.empty()) {
-        std::string key = Key(rng() % c.pool, c.key_length);
-        uint32_t rec = next_record++;
-        ASSERT_EQ(ntx->Insert(key, rec), 0);
-        model.emplace(key, rec);
+        std::vector<std::pair<std::string, uint32_t>> run;
+        for (int i = 0; i < c.run; ++i)
+          run.emplace_back(Key(rng() % c.pool, c.key_length), next_record++);
+        std::sort(run.begin(), run.end());
+        for (const auto& [key, rec] : run) {
+          ASSERT_EQ(ntx->Insert(key, rec), 0);
+          model.emplace(key, rec);
+        }
       } else {
         auto it = model.begin();
         std::advance(it, rng() % model.size());
@@ -167,13 +175,17 @@ TEST_P(NtxModelTest, RandomChangesMatchModel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Trees, NtxModelTest,
-    ::testing::Values(ModelCase{"short_keys", 1, 6, 1000000, 12, 600, false, 4u << 20},
-                      ModelCase{"equal_keys", 2, 8, 7, 12, 400, false, 4u << 20},
-                      ModelCase{"long_keys", 3, 90, 500, 16, 250, false, 4u << 20},
-                      ModelCase{"long_equal_keys", 4, 70, 3, 16, 250, false, 4u << 20},
-                      ModelCase{"tiny_cache", 5, 60, 300, 12, 250, false, 16 * 1024},
-                      ModelCase{"bulk_then_changes", 6, 80, 200, 12, 250, true, 4u << 20},
-                      ModelCase{"bulk_short", 7, 10, 50, 12, 400, true, 16 * 1024}),
+    ::testing::Values(
+        ModelCase{"short_keys", 1, 6, 1000000, 12, 600, false, 4u << 20},
+        ModelCase{"equal_keys", 2, 8, 7, 12, 400, false, 4u << 20},
+        ModelCase{"long_keys", 3, 90, 500, 16, 250, false, 4u << 20},
+        ModelCase{"long_equal_keys", 4, 70, 3, 16, 250, false, 4u << 20},
+        ModelCase{"tiny_cache", 5, 60, 300, 12, 250, false, 16 * 1024},
+        ModelCase{"bulk_then_changes", 6, 80, 200, 12, 250, true, 4u << 20},
+        ModelCase{"bulk_short", 7, 10, 50, 12, 400, true, 16 * 1024},
+        ModelCase{"sorted_runs", 8, 40, 5000, 12, 60, true, 4u << 20, 40},
+        ModelCase{"sorted_runs_small_cache", 9, 40, 5000, 12, 60, true, 64 * 1024, 40},
+        ModelCase{"ascending_runs_equal_keys", 10, 12, 20, 12, 80, false, 64 * 1024, 25}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NtxLayout, EmptyIndexIsHeaderAndOneRootPage) {

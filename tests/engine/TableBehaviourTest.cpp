@@ -427,4 +427,63 @@ TEST_F(TableTest, FailedWritesAreNeverReportedAsSuccess) {
   code4fileSystem(cb_, nullptr);
 }
 
+// Appends big enough to leave memory in several chunks before the flush that
+// writes the header: every record reads back in between, tags stay in order,
+// and a machine stopping part way keeps the table as it was before.
+TEST_F(TableTest, LongAppendRunsReadBackAndStopSafely) {
+  DATA4* d = MakeItems({{1, "A"}});
+  ASSERT_NE(d, nullptr);
+  ASSERT_EQ(d4close(d), 0);
+  const int kAdded = 30000;  // about 3 MiB of records
+  auto append_all = [&](DATA4* t) {
+    for (int i = 0; i < kAdded; ++i) {
+      if (d4appendBlank(t) != 0) return false;
+      f4assignInt(d4field(t, "IvNo"), (i * 7919) % kAdded + 2);
+      f4assign(d4field(t, "PrID"), ("P" + std::to_string(i % 97)).c_str());
+    }
+    return true;
+  };
+  d = d4open(cb_, "ITEMS");
+  ASSERT_NE(d, nullptr);
+  ASSERT_TRUE(append_all(d));
+  for (long rec : {2L, 9000L, 15001L, 30001L}) {
+    ASSERT_EQ(d4go(d, rec), r4success);
+    EXPECT_EQ(f4int(d4field(d, "IvNo")), ((rec - 2) * 7919) % kAdded + 2) << rec;
+  }
+  std::vector<long> order = WalkTag(d, "Itm");
+  ASSERT_EQ(order.size(), static_cast<size_t>(kAdded + 1));
+  EXPECT_EQ(order.front(), 1);
+  ASSERT_EQ(d4close(d), 0);
+  d = d4open(cb_, "ITEMS");
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d4recCountDo(d), kAdded + 1);
+  EXPECT_EQ(WalkTag(d, "Itm"), order);
+  std::vector<std::string> problems;
+  EXPECT_EQ(d4check(d, &problems), 0);
+  EXPECT_TRUE(problems.empty());
+  ASSERT_EQ(d4close(d), 0);
+  // Other readers expect the end-of-file marker right after the last record.
+  std::string bytes = engine_test::ReadAll(dir_.File("ITEMS.dbf"));
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_EQ(bytes.back(), '\x1A');
+
+  // The machine stops during the second append run's writes.
+  engine::FaultyFileSystem faulty;
+  code4fileSystem(cb_, &faulty);
+  d = d4open(cb_, "ITEMS");
+  ASSERT_NE(d, nullptr);
+  faulty.FailFromWrite(2);
+  append_all(d);
+  EXPECT_LT(d4close(d), 0);
+  TakeError();
+  faulty.Reset();
+  code4fileSystem(cb_, nullptr);
+  d = d4open(cb_, "ITEMS");
+  ASSERT_NE(d, nullptr);
+  EXPECT_EQ(d4recCountDo(d), kAdded + 1);
+  ASSERT_EQ(d4go(d, kAdded + 1), r4success);
+  EXPECT_EQ(f4int(d4field(d, "IvNo")), ((kAdded - 1) * 7919) % kAdded + 2);
+  EXPECT_EQ(d4close(d), 0);
+}
+
 }  // namespace
