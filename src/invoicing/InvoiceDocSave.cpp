@@ -96,11 +96,15 @@ bool WriteRows(DATA4** table, FIELD4** invoice_field, const char* tag, const std
       return false;
     }
     const long record = d4recNo(*table);
-    if (!store(row)) return false;
+    // A store that could not be written has told the operator; what reached
+    // the disk is still checked, so a half-written new record is discarded.
+    const bool saved = store(row);
+    if (*table == nullptr) return false;  // it could not be opened again
     if (!RecordStored(*table, *invoice_field, record, appending, [&] { return matches(row); })) {
-      platform::Current().Inform(failure);
+      if (saved) platform::Current().Inform(failure);
       return false;
     }
+    if (!saved) return false;
     if (!appending) {
       const int rc = d4skip(*table, 1);
       if (rc != r4success || f4long(*invoice_field) != invoice) appending = true;
@@ -268,15 +272,19 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
     appended = true;
   }
   const long header_record = d4recNo(InvDb);
-  if (!StoreInvoice()) return SaveOutcome::kStays;
+  const bool header_saved = StoreInvoice();          // a failure has been told
+  if (InvDb == nullptr) return SaveOutcome::kStays;  // it could not be opened again
   SelectTag(InvDb, "Inv");
   if (!RecordStored(InvDb, InvFld.IvNo, header_record, appended,
                     [] { return f4long(InvFld.IvNo) == InvRec.IvNo; })) {
     if (appended) unfinished_header = 0;
-    ui.Inform(QStringLiteral("Unable to add invoice at this time. Please try again later"));
+    if (header_saved) {
+      ui.Inform(QStringLiteral("Unable to add invoice at this time. Please try again later"));
+    }
     return SaveOutcome::kStays;
   }
   if (SelInv <= 0) unfinished_header = header_record;
+  if (!header_saved) return SaveOutcome::kStays;
 
   bool line_deleted = false;
   if (!WriteRows(&ItemDb, &ItemFld.IvNo, "Itm", ItemGrid,

@@ -71,7 +71,8 @@ bool SaveLabelDef(const LabelForm& form) {
 
   // Anything but a saved stock's number is a new stock: storing into
   // whatever row happens to be current would overwrite another stock.
-  if (SelLab > 0) {
+  const bool adding = SelLab <= 0;
+  if (!adding) {
     if (d4go(LabelDb, SelLab) != r4success) return false;
   } else {
     if (d4appendBlank(LabelDb) != r4success) {
@@ -81,7 +82,9 @@ bool SaveLabelDef(const LabelForm& form) {
     SelLab = d4recNo(LabelDb);
   }
   LabelRec = record;
-  return StoreLabel();
+  if (StoreLabel()) return true;
+  if (adding) ForgetUnwrittenAppend(LabelDb, &SelLab);
+  return false;
 }
 
 void RunLabelFormsCommand() {

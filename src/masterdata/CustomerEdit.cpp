@@ -65,7 +65,8 @@ bool SaveCustomer(const CustomerForm& form) {
     return false;
   }
   if (CustDb == nullptr) return false;
-  if (CustRec.cuno != 0) {
+  const bool adding = CustRec.cuno == 0;
+  if (!adding) {
     if (d4go(CustDb, SelCust) != r4success) return false;
   } else {
     CustRec.cuno = NextCustomerNo();
@@ -90,7 +91,10 @@ bool SaveCustomer(const CustomerForm& form) {
   r.email = form.email;
   r.note = form.note;
   r.comments = form.comments;
-  if (!StoreCustomer()) return false;
+  if (!StoreCustomer()) {
+    if (adding && ForgetUnwrittenAppend(CustDb, &SelCust)) CustRec.cuno = 0;
+    return false;
+  }
   SelCust = d4recNo(CustDb);
   // Saving a customer marked for deletion brings it back.
   if (d4deleted(CustDb) != 0) d4recall(CustDb);

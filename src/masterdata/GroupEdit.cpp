@@ -46,7 +46,8 @@ bool SaveGroup(const QString& name) {
   }
   if (GroupDb == nullptr) return false;
   GroupRec.cGroup = name;
-  if (GroupRec.nGroup == 0) {
+  const bool adding = GroupRec.nGroup == 0;
+  if (adding) {
     const int number = NextGroupNo();
     // A third digit would not fit the two-place key: the group could never be found.
     if (number > kMaxGroupNumber) {
@@ -63,7 +64,10 @@ bool SaveGroup(const QString& name) {
     SelGroup = d4recNo(GroupDb);
   }
   if (d4go(GroupDb, SelGroup) != r4success) return false;
-  if (!StoreGroup()) return false;
+  if (!StoreGroup()) {
+    if (adding && ForgetUnwrittenAppend(GroupDb, &SelGroup)) GroupRec.nGroup = 0;
+    return false;
+  }
   if (d4deleted(GroupDb) != 0) d4recall(GroupDb);
   return true;
 }

@@ -90,7 +90,8 @@ bool SaveProduct(const ProductForm& form) {
   double reorder = 0;
   if (!ReadAmount(form.price, &price) || !ReadAmount(form.reorder, &reorder)) return false;
 
-  if (SelProd > 0) {
+  const bool adding = SelProd <= 0;
+  if (!adding) {
     if (d4go(ProdDb, SelProd) != r4success) return false;
     // Start from the row as stored, so the fields the editor does not show
     // (the stock figure) keep their values.
@@ -115,7 +116,9 @@ bool SaveProduct(const ProductForm& form) {
   r.LTax2 = form.tax2;
   r.lInven = form.inventory;
   r.lBuild = false;
-  return StoreProduct();
+  if (StoreProduct()) return true;
+  if (adding) ForgetUnwrittenAppend(ProdDb, &SelProd);
+  return false;
 }
 
 void DeleteProduct() {

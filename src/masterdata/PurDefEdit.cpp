@@ -59,7 +59,8 @@ bool SavePurchase(const PurchaseForm& form) {
   double cost = 0;
   if (!ReadAmount(form.quantity, &quantity) || !ReadAmount(form.cost, &cost)) return false;
 
-  if (SelPur > 0) {
+  const bool adding = SelPur <= 0;
+  if (!adding) {
     if (d4go(PurDb, SelPur) != r4success) return false;
     // Start from the row as stored: the purchase number is never set here.
     LoadPurchase();
@@ -75,7 +76,10 @@ bool SavePurchase(const PurchaseForm& form) {
   PurRec.PURDate = form.date;
   PurRec.PURQty = quantity;
   PurRec.PURCost = cost;
-  if (!StorePurchase()) return false;
+  if (!StorePurchase()) {
+    if (adding) ForgetUnwrittenAppend(PurDb, &SelPur);
+    return false;
+  }
 
   // Buying stock of a product makes it an inventory item.
   if (chosen_product > 0 && ProdDb != nullptr && d4go(ProdDb, chosen_product) == r4success) {

@@ -311,13 +311,27 @@ bool Recommit(DATA4* table, const char* name) {
       if (FindTag(table, tag.file) == selected) tag_name = tag.file;
     }
   }
-  d4close(table);
+  // Closing writes the row and its keys; when that fails the store did not
+  // happen, and saying so lets the operator try again.
+  const bool closed = d4close(table) == 0;
   if (*target->handle == table) *target->handle = nullptr;
   if (!target->open()) return false;
 
   DATA4* reopened = *target->handle;
   d4tagSelect(reopened, tag_name != nullptr ? FindTag(reopened, tag_name) : nullptr);
   if (record > 0) d4go(reopened, record);
+  if (!closed) {
+    platform::Current().Inform(QStringLiteral("Unable to save the changes to %1 at this time. "
+                                              "Please check the disk and try again.")
+                                   .arg(QString::fromLatin1(Def(target->table).name)));
+    return false;
+  }
+  return true;
+}
+
+bool ForgetUnwrittenAppend(DATA4* table, long* selection) {
+  if (table == nullptr || *selection <= d4recCountDo(table)) return false;
+  *selection = 0;
   return true;
 }
 

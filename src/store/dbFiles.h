@@ -288,8 +288,14 @@ void OpenFailed(const QString& name);
 // Commits a store: closes the table, opens it again with its open routine and
 // puts it back under the tag and on the record it had. name is one of "CUST",
 // "GROUPS", "INV", "ITM", "PMT", "PROD", "PUR", "LABELS". False when the table
-// could not be opened again (or the name is unknown).
+// could not be opened again (or the name is unknown), and false after telling
+// the operator when closing could not write the changes.
 [[nodiscard]] bool Recommit(DATA4* table, const char* name);
+
+// After a store that failed: when the record appended for it never reached
+// the disk, the selection naming it is cleared (true), so the next save
+// appends afresh instead of looking for a record that is not there.
+bool ForgetUnwrittenAppend(DATA4* table, long* selection);
 
 // --- Lookups -------------------------------------------------------------------
 // True when the nine table files are present in the current directory.

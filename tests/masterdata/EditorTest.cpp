@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "DataFixture.h"
+#include "engine/FileSystem.h"
 #include "masterdata/CustomerEdit.h"
 #include "masterdata/GroupEdit.h"
 #include "masterdata/ListPicks.h"
@@ -64,6 +65,30 @@ TEST_F(EditorTest, NewCustomerGetsLowestFreeNumber) {
     EXPECT_EQ(QString::fromLatin1(f4memoStr(CustFld.comments)),
               QStringLiteral("first line\nsecond"));
   }
+}
+
+// A new customer whose save the disk refused is saved whole by the next Save:
+// once, under one number, never looked for in a record that is not there.
+TEST_F(EditorTest, NewCustomerSavedAgainAfterARefusedWrite) {
+  AddGroups({{1, "Retail"}});
+  CloseAllTables();
+  engine::FaultyFileSystem disk;
+  code4fileSystem(cb, &disk);
+  OpenCustomerTables();
+  SelCust = 0;
+  (void)masterdata::OpenCustomerEditor();
+  CustRec.ngroup = 1;
+  disk.FailAfterBytes(0);
+  EXPECT_FALSE(masterdata::SaveCustomer(Form("Babbage")));
+  EXPECT_EQ(scripted_.Said().size(), 1);
+  disk.Reset();
+  ASSERT_TRUE(masterdata::SaveCustomer(Form("Babbage")));
+  EXPECT_EQ(d4recCountDo(CustDb), 1);
+  EXPECT_EQ(CustomerText(SelCust, CustFld.cuno), QStringLiteral("1"));
+  EXPECT_EQ(CustomerText(SelCust, CustFld.last), QStringLiteral("Babbage"));
+  CloseAllTables();
+  code4fileSystem(cb, nullptr);
+  OpenCustomerTables();
 }
 
 TEST_F(EditorTest, SaveWithoutGroupWritesNothing) {

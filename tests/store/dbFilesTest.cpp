@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "StoreFixture.h"
+#include "engine/FileSystem.h"
 #include "util/DateUtil.h"
 #include "util/MoneyUtil.h"
 
@@ -398,6 +399,35 @@ TEST_F(StoreTest, StoreKeepsTheSelectedTagAndRecord) {
   EXPECT_EQ(d4seek(CustDb, "Gamma CCNO"), 0);
   EXPECT_EQ(d4recNo(CustDb), second);
   EXPECT_NE(d4seek(CustDb, "Beta Ltd"), 0);
+}
+
+// A store whose writes the disk refuses is reported, never taken as saved;
+// the table stays open and the next store, once the disk takes writes, works.
+TEST_F(StoreTest, StoreThatCannotBeWrittenIsReported) {
+  engine::FaultyFileSystem disk;
+  code4fileSystem(cb, &disk);
+  ASSERT_TRUE(OpenCustomers());
+  const long record = AddCustomer(1, "Young", "Zeta Ltd");
+  ASSERT_EQ(d4go(CustDb, record), 0);
+  LoadCustomer();
+  CustRec.addr1 = QStringLiteral("New street");
+  disk.FailAfterBytes(0);
+  EXPECT_FALSE(StoreCustomer());
+  EXPECT_TRUE(platform_.WasShown(QStringLiteral(
+      "Unable to save the changes to CUST5 at this time. Please check the disk and try again.")));
+  ASSERT_NE(CustDb, nullptr);
+  EXPECT_EQ(d4recNo(CustDb), record);
+  disk.Reset();
+  ASSERT_EQ(d4go(CustDb, record), 0);
+  LoadCustomer();
+  EXPECT_NE(CustRec.addr1.trimmed(), QStringLiteral("New street"));
+  CustRec.addr1 = QStringLiteral("New street");
+  EXPECT_TRUE(StoreCustomer());
+  code4fileSystem(cb, nullptr);
+  ASSERT_EQ(d4go(CustDb, record), 0);
+  LoadCustomer();
+  EXPECT_EQ(CustRec.addr1.trimmed(), QStringLiteral("New street"));
+  EXPECT_FALSE(platform_.TerminateRequested());
 }
 
 TEST_F(StoreTest, StoreFailsSafelyWithoutAnOpenTable) {
