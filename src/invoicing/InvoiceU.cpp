@@ -214,11 +214,7 @@ TInvoice::TInvoice(QWidget* parent) : QDialog(parent) {
   bottom->addLayout(left, 1);
   bottom->addLayout(totals);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {BtnSave, BtnPrint, BtnDelete, BtnCancel, BtnHelp}) {
-    buttons->addWidget(button);
-  }
+  auto* buttons = masterdata::ButtonRow({BtnSave, BtnPrint, BtnDelete, BtnCancel, BtnHelp});
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);

@@ -95,9 +95,7 @@ TItemDef::TItemDef(QWidget* parent) : QDialog(parent) {
   grid->addLayout(flags, 3, 1, 1, 4);
   grid->setColumnStretch(1, 1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {BtnSave, BtnDelete, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* buttons = masterdata::ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addStretch();

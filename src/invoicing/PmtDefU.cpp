@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "invoicing/InvoiceDocEntry.h"
+#include "masterdata/MasterDataWindows.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
 
@@ -62,9 +63,7 @@ TPmtDef::TPmtDef(QWidget* parent) : QDialog(parent) {
   form->addRow(QString(), CheckBox1);
   form->addRow(Label3, MaskEdit1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {BtnSave, BtnDelete, BtnCancel}) buttons->addWidget(button);
+  auto* buttons = masterdata::ButtonRow({BtnSave, BtnDelete, BtnCancel});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addStretch();

@@ -123,9 +123,7 @@ TTaxDef::TTaxDef(QWidget* parent) : QDialog(parent) {
   auto* choices = new QHBoxLayout;
   choices->addWidget(RadioGroup1);
   choices->addWidget(RadioGroup2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {BtnSave, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* buttons = masterdata::ButtonRow({BtnSave, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(lines);
   layout->addLayout(choices);

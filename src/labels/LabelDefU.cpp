@@ -99,9 +99,7 @@ TLabelDef::TLabelDef(QWidget* parent) : QDialog(parent) {
   grid->addWidget(MaskEdit9, 4, 1);
   grid->addWidget(CheckBox1, 4, 2, 1, 2);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {BtnSave, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* buttons = masterdata::ButtonRow({BtnSave, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(name_row);
   layout->addWidget(note);

@@ -121,9 +121,7 @@ TCustomer::TCustomer(QWidget* parent) : QDialog(parent) {
   grid->addWidget(MakeLabel(this, QStringLiteral("Comments"), Memo1), row, 0, Qt::AlignTop);
   grid->addWidget(Memo1, row++, 1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {BtnSave, BtnDelete, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* buttons = ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(buttons);

@@ -1,10 +1,15 @@
 #include "masterdata/MasterDataWindows.h"
 
 #include <QAbstractButton>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
 #include <QShortcut>
 
 #include "masterdata/CustomerU.h"
 #include "masterdata/GroupDefU.h"
+#include "masterdata/ListPicks.h"
 #include "masterdata/MultGroupU.h"
 #include "masterdata/PickCustU.h"
 #include "masterdata/PickGroupU.h"
@@ -55,6 +60,43 @@ void InstallHelp(QWidget* window, QAbstractButton* help_button, int context) {
     QObject::connect(help_button, &QAbstractButton::clicked, window,
                      [context] { ShowHelp(context); });
   }
+}
+
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  for (QPushButton* button : buttons) row->addWidget(button);
+  return row;
+}
+
+ListPickParts MakeListPickParts(QDialog* window, const QString& name, const QString& list_name,
+                                ListPick* pick, const std::function<void()>& on_select,
+                                const std::function<void()>& on_new,
+                                const std::function<void()>& on_cancel) {
+  window->setObjectName(name);
+  window->setWindowTitle(name);
+  ListPickParts parts{};
+  parts.list = new QListWidget(window);
+  parts.list->setObjectName(QStringLiteral("ListBox1"));
+  parts.list->setAccessibleName(list_name);
+  auto button = [window](const char* text, const char* object_name) {
+    auto* b = new QPushButton(QString::fromLatin1(text), window);
+    b->setObjectName(QString::fromLatin1(object_name));
+    b->setAutoDefault(false);
+    return b;
+  };
+  parts.select = button("Select", "BtnSelect");
+  parts.add = button("New", "BtnNew");
+  parts.cancel = button("Cancel", "BtnCancel");
+  parts.buttons = new QHBoxLayout;
+  for (QPushButton* b : {parts.select, parts.add, parts.cancel}) parts.buttons->addWidget(b);
+  QObject::connect(parts.select, &QPushButton::clicked, window, on_select);
+  QObject::connect(parts.add, &QPushButton::clicked, window, on_new);
+  QObject::connect(parts.cancel, &QPushButton::clicked, window, on_cancel);
+  QObject::connect(parts.list, &QListWidget::itemDoubleClicked, window, on_select);
+  QObject::connect(parts.list, &QListWidget::currentRowChanged, window,
+                   [pick](int row) { pick->highlighted = row; });
+  return parts;
 }
 
 }  // namespace masterdata

@@ -4,7 +4,13 @@
 // call.
 
 #include <functional>
+#include <initializer_list>
 
+class QDialog;
+class QHBoxLayout;
+class QListWidget;
+class QPushButton;
+class QString;
 class QWidget;
 
 namespace platform {
@@ -29,5 +35,25 @@ void ShowHelp(int context);
 // A window's help: F1 anywhere in it, and its Help button when it has one,
 // open the topic of the context.
 void InstallHelp(QWidget* window, QAbstractButton* help_button, int context);
+// The row of buttons along the foot of an editor window, kept to the right.
+QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
+
+struct ListPick;
+
+// The parts of a list-box pick window (groups, label stocks): the named list
+// box and Select, New and Cancel buttons, wired to the window's handlers
+// (double-click selects; the highlighted row follows into pick->highlighted),
+// with the buttons in a row. The window lays them out.
+struct ListPickParts {
+  QListWidget* list;
+  QPushButton* select;
+  QPushButton* add;
+  QPushButton* cancel;
+  QHBoxLayout* buttons;
+};
+ListPickParts MakeListPickParts(QDialog* window, const QString& name, const QString& list_name,
+                                ListPick* pick, const std::function<void()>& on_select,
+                                const std::function<void()>& on_new,
+                                const std::function<void()>& on_cancel);
 
 }  // namespace masterdata

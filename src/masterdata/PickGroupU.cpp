@@ -10,51 +10,37 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "masterdata/MasterDataWindows.h"
 #include "masterdata/PickU.h"
 #include "store/dbFiles.h"
 
 using namespace masterdata;
 
 TPickGroup::TPickGroup(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("PickGroup"));
-  setWindowTitle(QStringLiteral("PickGroup"));
-  ListBox1 = new QListWidget(this);
-  ListBox1->setObjectName(QStringLiteral("ListBox1"));
-  ListBox1->setAccessibleName(QStringLiteral("Customer groups"));
+  const ListPickParts parts = MakeListPickParts(
+      this, QStringLiteral("PickGroup"), QStringLiteral("Customer groups"), &pick_,
+      [this] { BtnSelectClick(); }, [this] { BtnNewClick(); }, [this] { BtnCancelClick(); });
+  ListBox1 = parts.list;
+  BtnSelect = parts.select;
+  BtnNew = parts.add;
+  BtnCancel = parts.cancel;
   ListBox1->installEventFilter(this);
   Label1 = new QLabel(QStringLiteral("Seek:"), this);
   Edit1 = new QLineEdit(this);
   Edit1->setObjectName(QStringLiteral("Edit1"));
   Edit1->setMaxLength(20);
   Label1->setBuddy(Edit1);
-  BtnSelect = new QPushButton(QStringLiteral("Select"), this);
-  BtnSelect->setObjectName(QStringLiteral("BtnSelect"));
-  BtnNew = new QPushButton(QStringLiteral("New"), this);
-  BtnNew->setObjectName(QStringLiteral("BtnNew"));
-  BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-  for (QPushButton* button : {BtnSelect, BtnNew, BtnCancel}) button->setAutoDefault(false);
 
   auto* search = new QHBoxLayout;
   search->addWidget(Label1);
   search->addWidget(Edit1, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(BtnSelect);
-  buttons->addWidget(BtnNew);
-  buttons->addWidget(BtnCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(ListBox1);
   layout->addLayout(search);
-  layout->addLayout(buttons);
+  layout->addLayout(parts.buttons);
   resize(320, 360);
 
   connect(Edit1, &QLineEdit::textChanged, this, &TPickGroup::Edit1Change);
-  connect(BtnSelect, &QPushButton::clicked, this, &TPickGroup::BtnSelectClick);
-  connect(BtnNew, &QPushButton::clicked, this, &TPickGroup::BtnNewClick);
-  connect(BtnCancel, &QPushButton::clicked, this, &TPickGroup::BtnCancelClick);
-  connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { BtnSelectClick(); });
-  connect(ListBox1, &QListWidget::currentRowChanged, this,
-          [this](int row) { pick_.highlighted = row; });
 }
 
 void TPickGroup::showEvent(QShowEvent* event) {

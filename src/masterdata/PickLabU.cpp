@@ -7,39 +7,24 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include "masterdata/MasterDataWindows.h"
 #include "masterdata/PickU.h"
 #include "store/dbFiles.h"
 
 using namespace masterdata;
 
 TPickLab::TPickLab(QWidget* parent) : QDialog(parent) {
-  setObjectName(QStringLiteral("PickLab"));
-  setWindowTitle(QStringLiteral("PickLab"));
-  ListBox1 = new QListWidget(this);
-  ListBox1->setObjectName(QStringLiteral("ListBox1"));
-  ListBox1->setAccessibleName(QStringLiteral("Label stocks"));
-  BtnSelect = new QPushButton(QStringLiteral("Select"), this);
-  BtnSelect->setObjectName(QStringLiteral("BtnSelect"));
-  BtnNew = new QPushButton(QStringLiteral("New"), this);
-  BtnNew->setObjectName(QStringLiteral("BtnNew"));
-  BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-  for (QPushButton* button : {BtnSelect, BtnNew, BtnCancel}) button->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(BtnSelect);
-  buttons->addWidget(BtnNew);
-  buttons->addWidget(BtnCancel);
+  const ListPickParts parts = MakeListPickParts(
+      this, QStringLiteral("PickLab"), QStringLiteral("Label stocks"), &pick_,
+      [this] { BtnSelectClick(); }, [this] { BtnNewClick(); }, [this] { BtnCancelClick(); });
+  ListBox1 = parts.list;
+  BtnSelect = parts.select;
+  BtnNew = parts.add;
+  BtnCancel = parts.cancel;
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(ListBox1);
-  layout->addLayout(buttons);
+  layout->addLayout(parts.buttons);
   resize(420, 300);
-
-  connect(BtnSelect, &QPushButton::clicked, this, &TPickLab::BtnSelectClick);
-  connect(BtnNew, &QPushButton::clicked, this, &TPickLab::BtnNewClick);
-  connect(BtnCancel, &QPushButton::clicked, this, &TPickLab::BtnCancelClick);
-  connect(ListBox1, &QListWidget::itemDoubleClicked, this, [this] { BtnSelectClick(); });
-  connect(ListBox1, &QListWidget::currentRowChanged, this,
-          [this](int row) { pick_.highlighted = row; });
 }
 
 void TPickLab::showEvent(QShowEvent* event) {

@@ -108,9 +108,7 @@ TProdDef::TProdDef(QWidget* parent) : QDialog(parent) {
   grid->addWidget(MakeLabel(this, QStringLiteral("License Code:"), Edit4), row, 0);
   grid->addWidget(Edit4, row++, 1, Qt::AlignLeft);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {BtnSave, BtnDelete, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* buttons = ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(

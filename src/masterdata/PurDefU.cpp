@@ -92,9 +92,7 @@ TPurDef::TPurDef(QWidget* parent) : QDialog(parent) {
   grid->addWidget(MaskEdit3, 3, 1, Qt::AlignLeft);
   grid->setColumnStretch(1, 1);
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {BtnSave, BtnDelete, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* buttons = ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addLayout(buttons);

@@ -128,9 +128,7 @@ TStationary::TStationary(QWidget* parent) : QDialog(parent) {
   side->addWidget(GroupBox1);
   side->addStretch();
   body->addLayout(side);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  for (QPushButton* button : {BtnSave, BtnCancel, BtnHelp}) buttons->addWidget(button);
+  auto* buttons = ButtonRow({BtnSave, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body);
   layout->addLayout(buttons);

@@ -1,9 +1,7 @@
 #pragma once
-// A fresh data directory for each test: made once by the data tool's init
-// command and copied into a temporary directory that becomes the current
-// directory, with the engine started, the settings loaded and the scripted
-// platform installed; helpers add products, purchases and label stocks
-// straight through the engine and read fields back.
+// A fresh data directory for each test (DataDirFixture); helpers add
+// products, purchases and label stocks straight through the engine and read
+// fields back.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +12,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "../common/DataDirFixture.h"
 #include "engine/TableEngine.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedPlatform.h"
@@ -39,35 +38,8 @@ struct Purchase {
   long number = 0;
 };
 
-class EditorsFixture : public ::testing::Test {
+class EditorsFixture : public test_support::DataDirFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    const QString empty_set = EmptyDataSet();
-    ASSERT_FALSE(empty_set.isEmpty());
-    for (const QString& name : QDir(empty_set).entryList(QDir::Files)) {
-      ASSERT_TRUE(QFile::copy(empty_set + QLatin1Char('/') + name, dir_.filePath(name)));
-    }
-    previous_dir_ = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
-    platform::Install(&scripted_);
-    ASSERT_TRUE(StartEngine());
-    ASSERT_TRUE(OpenSettings());
-    LoadSettings();
-    CloseSettings();
-    PackPending = false;
-    SelCust = SelGroup = SelProd = SelInv = SelPur = SelLab = -1;
-  }
-
-  void TearDown() override {
-    CloseAllTables();
-    EndEngine();
-    SetTodayForTests(QDate());
-    QDir::setCurrent(previous_dir_);
-  }
-
-  QString DataPath(const QString& name) const { return dir_.filePath(name); }
-
   // Appends products to the open Prod5 and returns their record numbers.
   static std::vector<long> AddProducts(const std::vector<Product>& products) {
     std::vector<long> records;
@@ -118,25 +90,6 @@ class EditorsFixture : public ::testing::Test {
     EXPECT_EQ(d4go(table, rec_no), 0);
     return QString::fromLatin1(f4str(field)).trimmed();
   }
-
-  platform::ScriptedPlatform scripted_;
-
- private:
-  // One empty data set made by the data tool for the whole run.
-  static QString EmptyDataSet() {
-    static QTemporaryDir dir;
-    static QString made;
-    if (made.isEmpty() && dir.isValid()) {
-      const QString data = dir.filePath(QStringLiteral("data"));
-      QProcess tool;
-      tool.start(QStringLiteral(PELMARK_DATA_TOOL), {QStringLiteral("init"), data});
-      if (tool.waitForFinished(60000) && tool.exitCode() == 0) made = data;
-    }
-    return made;
-  }
-
-  QTemporaryDir dir_;
-  QString previous_dir_;
 };
 
 }  // namespace editors_test

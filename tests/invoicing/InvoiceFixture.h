@@ -1,9 +1,8 @@
 #pragma once
-// A fresh data directory for each test, made by the data tool's init command
-// and entered as the current directory, with the engine started, the
-// scripted platform installed, today fixed, and the six tables of the
-// invoice command open. Helpers add customers, products and invoices straight
-// through the engine and read the invoice tables back in record order.
+// A fresh data directory for each test (DataDirFixture) with today fixed,
+// plain tax settings, and the tables of the invoice command open. Helpers
+// add customers, products and invoices straight through the engine and read
+// the invoice tables back in record order.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +13,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "../common/DataDirFixture.h"
 #include "engine/TableEngine.h"
 #include "invoicing/InvoiceDoc.h"
 #include "invoicing/InvoiceDocEntry.h"
@@ -58,23 +58,13 @@ struct StoredPayment {
   bool includes_gst;
 };
 
-class InvoiceFixture : public ::testing::Test {
+class InvoiceFixture : public test_support::DataDirFixture {
  protected:
+  InvoiceFixture() : DataDirFixture(QDate(2026, 3, 14)) {}
+
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    const QString empty_set = EmptyDataSet();
-    ASSERT_FALSE(empty_set.isEmpty());
-    for (const QString& name : QDir(empty_set).entryList(QDir::Files)) {
-      ASSERT_TRUE(QFile::copy(empty_set + QLatin1Char('/') + name, dir_.filePath(name)));
-    }
-    previous_dir_ = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir_.path()));
-    platform::Install(&scripted_);
-    SetTodayForTests(QDate(2026, 3, 14));
-    ASSERT_TRUE(StartEngine());
-    ASSERT_TRUE(OpenSettings());
-    LoadSettings();
-    CloseSettings();
+    DataDirFixture::SetUp();
+    if (HasFatalFailure()) return;
     Settings.ShipLine = QStringLiteral("Freight");
     Settings.TaxLine = QStringLiteral("GST");
     Settings.TaxRate1 = 0;
@@ -83,22 +73,12 @@ class InvoiceFixture : public ::testing::Test {
     Settings.TaxRound = 1;
     Settings.GSTField = 2;
     Settings.ByCust = true;
-    PackPending = false;
-    SelCust = SelGroup = SelProd = SelInv = SelPur = SelLab = -1;
     InvRec = InvoiceRecord();
     CustRec = CustomerRecord();
     ItemGrid.clear();
     PaymentGrid.clear();
     AddressBlock = QStringList{QString()};
     OpenInvoiceTables();
-  }
-
-  void TearDown() override {
-    CloseAllTables();
-    EndEngine();
-    SetTodayForTests(QDate());
-    QDir::setCurrent(previous_dir_);
-    platform::Install(nullptr);
   }
 
   // The tables the invoice command opens.
@@ -225,26 +205,6 @@ class InvoiceFixture : public ::testing::Test {
     }
     return numbers;
   }
-
-  platform::ScriptedPlatform scripted_;
-
- private:
-  // One empty data set made by the data tool for the whole run; each test
-  // works on a copy.
-  static QString EmptyDataSet() {
-    static QTemporaryDir dir;
-    static QString made;
-    if (made.isEmpty() && dir.isValid()) {
-      const QString data = dir.filePath(QStringLiteral("data"));
-      QProcess tool;
-      tool.start(QStringLiteral(PELMARK_DATA_TOOL), {QStringLiteral("init"), data});
-      if (tool.waitForFinished(60000) && tool.exitCode() == 0) made = data;
-    }
-    return made;
-  }
-
-  QTemporaryDir dir_;
-  QString previous_dir_;
 };
 
 }  // namespace invoicing_test

@@ -1,8 +1,7 @@
 #pragma once
-// A fresh data directory for each test: made by the data tool's init command
-// in a temporary directory, entered as the current directory, with the
-// engine started, the scripted platform installed, and helpers that add
-// customers, groups and invoices straight through the engine.
+// A fresh data directory for each test (DataDirFixture), customers listed
+// by customer, and helpers that add customers, groups and invoices straight
+// through the engine.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,7 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "../common/DataDirFixture.h"
 #include "engine/TableEngine.h"
 #include "platform/Platform.h"
 #include "platform/ScriptedPlatform.h"
@@ -30,32 +30,12 @@ struct Customer {
   const char* note = "";
 };
 
-class DataFixture : public ::testing::Test {
+class DataFixture : public test_support::DataDirFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(dir_.isValid());
-    const QString data = dir_.path();
-    const QString empty_set = EmptyDataSet();
-    ASSERT_FALSE(empty_set.isEmpty());
-    for (const QString& name : QDir(empty_set).entryList(QDir::Files)) {
-      ASSERT_TRUE(QFile::copy(empty_set + QLatin1Char('/') + name, data + QLatin1Char('/') + name));
-    }
-    previous_dir_ = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(data));
-    platform::Install(&scripted_);
-    ASSERT_TRUE(StartEngine());
-    ASSERT_TRUE(OpenSettings());
-    LoadSettings();
-    CloseSettings();
+    DataDirFixture::SetUp();
+    if (HasFatalFailure()) return;
     Settings.ByCust = true;
-    PackPending = false;
-    SelCust = SelGroup = SelProd = SelInv = SelPur = SelLab = -1;
-  }
-
-  void TearDown() override {
-    CloseAllTables();
-    EndEngine();
-    QDir::setCurrent(previous_dir_);
   }
 
   // Opens customers and groups as the customer command does.
@@ -110,26 +90,6 @@ class DataFixture : public ::testing::Test {
     EXPECT_EQ(d4go(CustDb, rec_no), 0);
     return QString::fromLatin1(f4str(field)).trimmed();
   }
-
-  platform::ScriptedPlatform scripted_;
-
- private:
-  // One empty data set made by the data tool for the whole run; each test
-  // works on a copy.
-  static QString EmptyDataSet() {
-    static QTemporaryDir dir;
-    static QString made;
-    if (made.isEmpty() && dir.isValid()) {
-      const QString data = dir.filePath(QStringLiteral("data"));
-      QProcess tool;
-      tool.start(QStringLiteral(PELMARK_DATA_TOOL), {QStringLiteral("init"), data});
-      if (tool.waitForFinished(60000) && tool.exitCode() == 0) made = data;
-    }
-    return made;
-  }
-
-  QTemporaryDir dir_;
-  QString previous_dir_;
 };
 
 }  // namespace masterdata_test

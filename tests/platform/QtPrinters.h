@@ -1,10 +1,9 @@
 #pragma once
 // Lets test failures print Qt strings as text rather than bytes.
 
-#include <ostream>
-
 #include <QString>
 #include <QStringList>
+#include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* out) {
   *out << '"' << text.toStdString() << '"';
