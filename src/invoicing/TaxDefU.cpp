@@ -176,10 +176,7 @@ void TTaxDef::BtnCancelClick() { reject(); }
 namespace invoicing {
 
 void CreateTaxDefWindow(QWidget* parent, platform::QtPlatform* qt_platform) {
-  static bool created = false;
-  if (created || qt_platform == nullptr) return;
-  created = true;
-  qt_platform->RegisterWindow(platform::WindowId::kTaxDef, new TTaxDef(parent));
+  masterdata::CreateWindowOnce<TTaxDef>(parent, qt_platform, platform::WindowId::kTaxDef, false);
 }
 
 }  // namespace invoicing

@@ -145,11 +145,7 @@ void TLabelDef::BtnSaveClick() {
 namespace labels {
 
 void CreateLabelDefWindow(QWidget* parent, platform::QtPlatform* qt_platform) {
-  static bool created = false;
-  if (created || qt_platform == nullptr) return;
-  created = true;
-  qt_platform->RegisterWindow(platform::WindowId::kLabelDef, new TLabelDef(parent));
-  masterdata::SetEditorReady(platform::WindowId::kLabelDef, true);
+  masterdata::CreateWindowOnce<TLabelDef>(parent, qt_platform, platform::WindowId::kLabelDef, true);
 }
 
 }  // namespace labels

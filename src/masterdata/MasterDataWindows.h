@@ -6,16 +6,15 @@
 #include <functional>
 #include <initializer_list>
 
+#include "masterdata/PickU.h"
+#include "platform/QtPlatform.h"
+
 class QDialog;
 class QHBoxLayout;
 class QListWidget;
 class QPushButton;
 class QString;
 class QWidget;
-
-namespace platform {
-class QtPlatform;
-}
 
 class QAbstractButton;
 
@@ -28,6 +27,18 @@ inline constexpr int kHelpGroup = 420;
 // TMultGroup, TPickPur and TPickLab (in that order), parented to `parent`,
 // and registers each under its window id. Creates them only once.
 void CreateMasterDataWindows(QWidget* parent, platform::QtPlatform* qt_platform);
+
+// Creates a Window once for the run, parented to `parent`, and registers it
+// under id; an editor that a pick list's New opens is marked ready.
+template <class Window>
+void CreateWindowOnce(QWidget* parent, platform::QtPlatform* qt_platform, platform::WindowId id,
+                      bool pick_list_editor) {
+  static bool created = false;
+  if (created || qt_platform == nullptr) return;
+  created = true;
+  qt_platform->RegisterWindow(id, new Window(parent));
+  if (pick_list_editor) SetEditorReady(id, true);
+}
 
 // What opens the help topic of a help context; unset, help does nothing.
 void SetHelpHandler(std::function<void(int context)> handler);

@@ -173,11 +173,7 @@ void TProdDef::BtnDeleteClick() {
 namespace masterdata {
 
 void CreateProdDefWindow(QWidget* parent, platform::QtPlatform* qt_platform) {
-  static bool created = false;
-  if (created || qt_platform == nullptr) return;
-  created = true;
-  qt_platform->RegisterWindow(platform::WindowId::kProdDef, new TProdDef(parent));
-  SetEditorReady(platform::WindowId::kProdDef, true);
+  CreateWindowOnce<TProdDef>(parent, qt_platform, platform::WindowId::kProdDef, true);
 }
 
 }  // namespace masterdata

@@ -150,11 +150,7 @@ void TPurDef::BtnDeleteClick() {
 namespace masterdata {
 
 void CreatePurDefWindow(QWidget* parent, platform::QtPlatform* qt_platform) {
-  static bool created = false;
-  if (created || qt_platform == nullptr) return;
-  created = true;
-  qt_platform->RegisterWindow(platform::WindowId::kPurDef, new TPurDef(parent));
-  SetEditorReady(platform::WindowId::kPurDef, true);
+  CreateWindowOnce<TPurDef>(parent, qt_platform, platform::WindowId::kPurDef, true);
 }
 
 }  // namespace masterdata

@@ -186,10 +186,7 @@ void TStationary::BtnSaveClick() {
 namespace masterdata {
 
 void CreateStationaryWindow(QWidget* parent, platform::QtPlatform* qt_platform) {
-  static bool created = false;
-  if (created || qt_platform == nullptr) return;
-  created = true;
-  qt_platform->RegisterWindow(platform::WindowId::kStationary, new TStationary(parent));
+  CreateWindowOnce<TStationary>(parent, qt_platform, platform::WindowId::kStationary, false);
 }
 
 }  // namespace masterdata
