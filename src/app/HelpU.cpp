@@ -5,6 +5,15 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "invoicing/InvoiceU.h"
+#include "invoicing/ItemDefU.h"
+#include "invoicing/TaxDefEdit.h"
+#include "labels/LabelDefEdit.h"
+#include "masterdata/MasterDataWindows.h"
+#include "masterdata/ProdDefEdit.h"
+#include "masterdata/PurDefEdit.h"
+#include "masterdata/StationaryEdit.h"
+
 namespace {
 
 struct Topic {
@@ -13,9 +22,21 @@ struct Topic {
 };
 
 constexpr Topic kTopics[] = {
-    {kHelpMainWindow, "main-window.html"},       {kHelpInvoices, "invoices.html"},
-    {kHelpCustomers, "customers-products.html"}, {kHelpReports, "reports.html"},
-    {kHelpPreferences, "preferences.html"},      {kHelpFileMaintenance, "file-maintenance.html"},
+    {kHelpMainWindow, "main-window.html"},
+    {kHelpInvoices, "invoices.html"},
+    {kHelpCustomers, "customers-products.html"},
+    {kHelpReports, "reports.html"},
+    {kHelpPreferences, "preferences.html"},
+    {kHelpFileMaintenance, "file-maintenance.html"},
+    {kHelpInvoice, "invoice.html"},
+    {kHelpItemDef, "line-item.html"},
+    {invoicing::kHelpTaxDef, "sales-tax.html"},
+    {masterdata::kHelpCustomer, "customer.html"},
+    {masterdata::kHelpGroup, "customer-group.html"},
+    {masterdata::kHelpProdDef, "product.html"},
+    {masterdata::kHelpPurDef, "purchase.html"},
+    {masterdata::kHelpStationary, "stationery.html"},
+    {labels::kHelpLabelDef, "label-stock.html"},
 };
 
 }  // namespace

@@ -7,13 +7,17 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -27,6 +31,14 @@
 #include "PrintSetup.h"
 #include "ProgressPanel.h"
 #include "TestData.h"
+#include "invoicing/InvoiceU.h"
+#include "invoicing/ItemDefU.h"
+#include "invoicing/TaxDefEdit.h"
+#include "labels/LabelDefEdit.h"
+#include "masterdata/MasterDataWindows.h"
+#include "masterdata/ProdDefEdit.h"
+#include "masterdata/PurDefEdit.h"
+#include "masterdata/StationaryEdit.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/CodeBase.h"
 #include "store/dbFiles.h"
@@ -344,6 +356,48 @@ TEST_F(MainWindowTest, HelpButtonsOpenTheirTabsTopic) {
   EXPECT_EQ(main_->HelpForm()->HelpBrowser->source().fileName(), "contents.html");
   EXPECT_TRUE(main_->HelpForm()->HelpBrowser->toPlainText().contains("File Maintenance"));
   EXPECT_EQ(HelpTopic(10).fileName(), "main-window.html");
+}
+
+// Every window's help context opens a page of its own, and no page links to
+// one that is not there.
+TEST_F(MainWindowTest, EveryHelpContextHasItsPageAndEveryLinkLeadsSomewhere) {
+  Start();
+  const int contexts[] = {kHelpMainWindow,
+                          kHelpInvoices,
+                          kHelpCustomers,
+                          kHelpReports,
+                          kHelpPreferences,
+                          kHelpFileMaintenance,
+                          kHelpInvoice,
+                          kHelpItemDef,
+                          invoicing::kHelpTaxDef,
+                          masterdata::kHelpCustomer,
+                          masterdata::kHelpGroup,
+                          masterdata::kHelpProdDef,
+                          masterdata::kHelpPurDef,
+                          masterdata::kHelpStationary,
+                          labels::kHelpLabelDef};
+  QSet<QString> pages;
+  for (int context : contexts) {
+    const QUrl page = HelpTopic(context);
+    EXPECT_NE(page, HelpContents()) << context;
+    EXPECT_FALSE(pages.contains(page.fileName()))
+        << context << " shares " << page.fileName().toStdString();
+    pages.insert(page.fileName());
+    main_->HelpForm()->ShowPage(page);
+    EXPECT_GT(main_->HelpForm()->HelpBrowser->toPlainText().trimmed().size(), 100) << context;
+  }
+  const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)"));
+  for (const QString& name : QDir(QStringLiteral(":/help")).entryList(QDir::Files)) {
+    QFile file(QStringLiteral(":/help/") + name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+    const QString html = QString::fromUtf8(file.readAll());
+    for (auto it = link.globalMatch(html); it.hasNext();) {
+      const QString target = it.next().captured(1);
+      EXPECT_TRUE(QFile::exists(QStringLiteral(":/help/") + target))
+          << name.toStdString() << " -> " << target.toStdString();
+    }
+  }
 }
 
 TEST_F(MainWindowTest, ReportButtonsOfferTheirMenus) {
