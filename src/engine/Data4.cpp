@@ -152,18 +152,32 @@ int WriteCurrent(DATA4* d) {
 }
 
 int FlushFiles(DATA4* d, bool sync) {
-  int result = d->table->Flush(sync);
+  // Everything is written first, each file's writeback started as soon as
+  // it is written (the disk works while the tags are brought up to date),
+  // and only then is each file synced: one fdatasync per file written.
+  int result = d->table->Flush(false);
+  if (sync) d->table->StartWriteback();
   int applied = ApplyPending(d);
   if (result == 0) result = applied;
+  if (d->memo && sync) d->memo->StartWriteback();
+  for (auto& tag : d->tags) {
+    if (!tag->written) continue;
+    int rc = tag->ntx->Flush(false);
+    if (result == 0) result = rc;
+    if (sync) tag->ntx->StartWriteback();
+  }
+  if (!sync) return result;
+  int rc = d->table->Flush(true);
+  if (result == 0) result = rc;
   if (d->memo) {
-    int rc = d->memo->Flush(sync);
+    rc = d->memo->Flush(true);
     if (result == 0) result = rc;
   }
   for (auto& tag : d->tags) {
     if (!tag->written) continue;
-    int rc = tag->ntx->Flush(sync);
+    rc = tag->ntx->Flush(true);
     if (result == 0) result = rc;
-    if (rc == 0 && sync) tag->written = false;
+    if (rc == 0) tag->written = false;
   }
   return result;
 }

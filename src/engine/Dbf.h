@@ -54,6 +54,10 @@ class TableFile {
   // Writes the header (count, date of last update), the end marker and every
   // dirty page; sync makes it durable with one fdatasync.
   [[nodiscard]] int Flush(bool sync);
+  // Starts writing what Flush wrote out to the disk (see File::StartWriteback).
+  void StartWriteback() {
+    if (written_) file_->StartWriteback();
+  }
 
   // Visits every record in order, read from the file in large sequential
   // chunks; changed and appended records are seen as buffered. The visitor

@@ -102,6 +102,10 @@ int MemoFile::Write(uint32_t old_block, std::string_view text, uint32_t* block) 
   return Append(text, block);
 }
 
+void MemoFile::StartWriteback() {
+  if (unsynced_) file_->StartWriteback();
+}
+
 int MemoFile::Flush(bool sync) {
   if (sync && unsynced_) {
     if (file_->Sync() != 0) return e4write;

@@ -38,6 +38,7 @@ class MemoFile {
   // Appends text at the end of the file (used when rewriting the file).
   [[nodiscard]] int Append(std::string_view text, uint32_t* block);
   [[nodiscard]] int Flush(bool sync);
+  void StartWriteback();
   bool Written() const { return written_; }
   int64_t Size() const { return size_; }
 

@@ -14,24 +14,33 @@ namespace {
 
 void Stars(int length, char* out) { std::memset(out, '*', static_cast<size_t>(length)); }
 
-// Digits of magnitude with decimals decimals, sign in front.
+// Digits of magnitude with decimals decimals, sign in front, right aligned
+// in length characters; all '*' when it does not fit.
 void PlaceScaled(bool negative, uint64_t magnitude, int length, int decimals, char* out) {
-  std::string digits = std::to_string(magnitude);
-  if (decimals > 0) {
-    if (digits.size() < static_cast<size_t>(decimals) + 1) {
-      digits.insert(0, static_cast<size_t>(decimals) + 1 - digits.size(), '0');
-    }
-    digits.insert(digits.size() - static_cast<size_t>(decimals), 1, '.');
-  }
-  if (negative && magnitude != 0) digits.insert(0, 1, '-');
-  if (digits.size() > static_cast<size_t>(length)) {
+  char text[48];  // 20 digits, 18 decimals' leading zeros, point and sign
+  int at = sizeof text;
+  int placed = 0;
+  do {
+    if (decimals > 0 && placed == decimals) text[--at] = '.';
+    text[--at] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+    ++placed;
+  } while (magnitude != 0 || placed <= decimals);
+  bool zero = true;
+  for (int i = at; i < static_cast<int>(sizeof text); ++i)
+    zero = zero && (text[i] == '0' || text[i] == '.');
+  if (negative && !zero) text[--at] = '-';
+  const int size = static_cast<int>(sizeof text) - at;
+  if (size > length) {
     Stars(length, out);
     return;
   }
-  size_t pad = static_cast<size_t>(length) - digits.size();
-  std::memset(out, ' ', pad);
-  std::memcpy(out + pad, digits.data(), digits.size());
+  std::memset(out, ' ', static_cast<size_t>(length - size));
+  std::memcpy(out + (length - size), text + at, static_cast<size_t>(size));
 }
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                   1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
 
 }  // namespace
 
@@ -41,7 +50,7 @@ void FormatNumber(double value, int length, int decimals, char* out) {
     Stars(length, out);
     return;
   }
-  double scaled = value * std::pow(10.0, decimals);
+  double scaled = value * kPowersOfTen[decimals];
   // A value like 2.675 is 2.67499999... in binary; nudge by a few units of
   // the last place so halves round away from zero as written.
   double nudged = scaled + std::copysign(std::fabs(scaled) * 4 * DBL_EPSILON, scaled);

@@ -34,6 +34,8 @@ class DiskFile final : public File {
     return static_cast<const char*>(view);
   }
 
+  void StartWriteback() override { (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE); }
+
   int64_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
     size_t done = 0;
     char* out = static_cast<char*>(buffer);
@@ -139,6 +141,7 @@ class FaultyFile final : public File {
     return inner_->Truncate(size);
   }
   int Sync() override { return inner_->Sync(); }
+  void StartWriteback() override { inner_->StartWriteback(); }
   int64_t Size() override { return inner_->Size(); }
   const char* Map(uint64_t size) override { return inner_->Map(size); }
 

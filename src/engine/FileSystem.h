@@ -20,7 +20,10 @@ class File {
   // Writes all n bytes at offset or fails.
   [[nodiscard]] virtual int WriteAt(uint64_t offset, const void* data, size_t n) = 0;
   [[nodiscard]] virtual int Truncate(uint64_t size) = 0;
-  [[nodiscard]] virtual int Sync() = 0;      // fdatasync
+  [[nodiscard]] virtual int Sync() = 0;  // fdatasync
+  // Asks the system to start writing this file's changed pages to the disk
+  // now, so that a Sync soon after waits less. A hint only.
+  virtual void StartWriteback() {}
   [[nodiscard]] virtual int64_t Size() = 0;  // or -errno
   // A read-only view of the file's first size bytes for fast reads, replacing
   // any earlier view; null when the file cannot be mapped (read with ReadAt

@@ -420,20 +420,19 @@ struct Ntx::Impl {
   // its idx the insertion slot).
   int Locate(const uint8_t* key, uint32_t record, int* found_level) {
     *found_level = -1;
+    // Keys inserted in order mostly land in or near the leaf of the last
+    // insert: the walk starts at the deepest page of that path whose
+    // subtree holds the pair, not at the root.
+    size_t start = 0;
     if (finger_version == version && !op.empty()) {
-      bool inside = false;
-      if (int rc = InFinger(key, record, &inside); rc != 0) return rc;
-      if (inside) {
-        const uint8_t* d;
-        if (int rc = Read(op.back().off, &d); rc != 0) return rc;
-        bool exact;
-        op.back().idx = LowerBound(d, key, 0, &record, &exact);
-        if (exact) *found_level = static_cast<int>(op.size()) - 1;
-        return 0;
+      for (size_t level = op.size() - 1; level > 0 && start == 0; --level) {
+        bool inside = false;
+        if (int rc = InSubtree(level, key, record, &inside); rc != 0) return rc;
+        if (inside) start = level;
       }
     }
-    op.clear();
-    uint32_t off = root;
+    uint32_t off = start == 0 ? root : op[start].off;
+    op.resize(start);
     for (;;) {
       const uint8_t* d;
       if (int rc = Read(off, &d); rc != 0) return rc;
@@ -450,16 +449,16 @@ struct Ntx::Impl {
     }
   }
 
-  // Whether (key, record) belongs strictly inside the leaf that op ended on
-  // last time: between the separators of its nearest ancestors.
-  int InFinger(const uint8_t* key, uint32_t record, bool* inside) {
+  // Whether (key, record) belongs strictly inside the subtree of op[level]:
+  // between the separators of that page's nearest ancestors on the path.
+  int InSubtree(size_t level, const uint8_t* key, uint32_t record, bool* inside) {
     *inside = false;
     bool have_upper = false, have_lower = false;
-    for (int l = static_cast<int>(op.size()) - 2; l >= 0 && !(have_upper && have_lower); --l) {
+    for (size_t l = level; l-- > 0 && !(have_upper && have_lower);) {
       const uint8_t* d;
-      if (int rc = Read(op[static_cast<size_t>(l)].off, &d); rc != 0) return rc;
+      if (int rc = Read(op[l].off, &d); rc != 0) return rc;
       PageView v(d, lay);
-      int idx = op[static_cast<size_t>(l)].idx;
+      int idx = op[l].idx;
       if (!have_upper && idx < v.Count()) {
         if (CompareEntry(v.Item(idx), key, record) <= 0) return 0;
         have_upper = true;
@@ -798,6 +797,7 @@ std::string_view Ntx::CurrentKey() const {
 uint32_t Ntx::CurrentRecord() const { return Positioned() ? impl_->cur_rec : 0; }
 int Ntx::Position(double* fraction) { return impl_->Position(fraction); }
 int Ntx::Flush(bool sync) { return impl_->Flush(sync); }
+void Ntx::StartWriteback() { impl_->file->StartWriteback(); }
 
 int Ntx::Check(uint32_t record_count,
                const std::function<bool(uint32_t record, std::string* key)>* key_of,

@@ -108,6 +108,8 @@ class Ntx {
 
   // Writes dirty pages and the header; sync makes it durable (one fdatasync).
   [[nodiscard]] int Flush(bool sync);
+  // Starts writing what Flush wrote out to the disk (see File::StartWriteback).
+  void StartWriteback();
 
   // Size of the page cache of indexes opened from now on (default 64 MiB;
   // frames are allocated as pages are first used, so a small index costs

@@ -26,10 +26,22 @@ void PageCache::Reserve(size_t bytes) {
 }
 
 void PageCache::ResetMap() {
-  size_t size = 1;
-  while (size < capacity_ * 2) size <<= 1;
-  map_.assign(size, {0, -1});
-  mask_ = size - 1;
+  // Small at first and grown with use, so opening an index costs little.
+  map_.assign(64, {0, -1});
+  mask_ = map_.size() - 1;
+  map_count_ = 0;
+}
+
+void PageCache::GrowMap() {
+  std::vector<std::pair<uint32_t, int>> old(map_.size() * 2, {0, -1});
+  old.swap(map_);
+  mask_ = map_.size() - 1;
+  for (const auto& entry : old) {
+    if (entry.first == 0) continue;
+    size_t i = Slot(entry.first);
+    while (map_[i].first != 0) i = (i + 1) & mask_;
+    map_[i] = entry;
+  }
 }
 
 int PageCache::Find(uint32_t off) const {
@@ -40,8 +52,11 @@ int PageCache::Find(uint32_t off) const {
 }
 
 void PageCache::MapInsert(uint32_t off, int frame) {
+  // At most half full keeps the probe runs short.
+  if ((map_count_ + 1) * 2 > map_.size()) GrowMap();
   size_t i = Slot(off);
   while (map_[i].first != 0 && map_[i].first != off) i = (i + 1) & mask_;
+  if (map_[i].first == 0) ++map_count_;
   map_[i] = {off, frame};
 }
 
@@ -62,6 +77,7 @@ void PageCache::MapErase(uint32_t off) {
     }
   }
   map_[i] = {0, -1};
+  --map_count_;
 }
 
 int PageCache::Victim(int* frame) {

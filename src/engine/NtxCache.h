@@ -60,6 +60,7 @@ class PageCache {
   void MapErase(uint32_t off);
   size_t Slot(uint32_t off) const { return ((off >> 10) * 0x9E3779B1u) & mask_; }
   void ResetMap();
+  void GrowMap();
 
   File* file_;
   std::vector<Meta> meta_;
@@ -71,6 +72,7 @@ class PageCache {
   std::vector<std::pair<uint32_t, int>> map_;
   std::vector<uint8_t> run_;
   size_t mask_ = 0;
+  size_t map_count_ = 0;
   size_t hand_ = 0;
 };
 
