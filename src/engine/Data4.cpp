@@ -99,9 +99,7 @@ int ApplyPending(DATA4* d) {
     KeyList& pending = tag->pending;
     if (pending.Empty()) continue;
     int rc = ntx::SortKeys(&pending);
-    for (size_t i = 0; rc == 0 && i < pending.Size(); ++i) {
-      rc = tag->ntx->Insert(pending.Key(i), pending.Record(i));
-    }
+    if (rc == 0) rc = tag->ntx->InsertSorted(pending);
     if (rc != 0 && result == 0) result = rc;
     pending.Clear();
     tag->written = true;

@@ -418,13 +418,13 @@ struct Ntx::Impl {
   // Walks down to where (key, record) belongs, filling op. *found_level is
   // the level holding the pair, or -1 (then op's last level is the leaf and
   // its idx the insertion slot).
-  int Locate(const uint8_t* key, uint32_t record, int* found_level) {
+  int Locate(const uint8_t* key, uint32_t record, int* found_level, bool near_last = false) {
     *found_level = -1;
-    // Keys inserted in order mostly land in or near the leaf of the last
-    // insert: the walk starts at the deepest page of that path whose
-    // subtree holds the pair, not at the root.
+    // Keys inserted in order (near_last) mostly land in or near the leaf of
+    // the last insert: the walk starts at the deepest page of that path
+    // whose subtree holds the pair, not at the root.
     size_t start = 0;
-    if (finger_version == version && !op.empty()) {
+    if (near_last && finger_version == version && !op.empty()) {
       for (size_t level = op.size() - 1; level > 0 && start == 0; --level) {
         bool inside = false;
         if (int rc = InSubtree(level, key, record, &inside); rc != 0) return rc;
@@ -472,11 +472,12 @@ struct Ntx::Impl {
     return 0;
   }
 
-  int Insert(std::string_view key, uint32_t record) {
+  int Insert(std::string_view key, uint32_t record, bool near_last = false) {
     if (read_only) return e4write;
     if (key.size() != static_cast<size_t>(lay.key_length)) return e4parm;
     int found;
-    if (int rc = Locate(reinterpret_cast<const uint8_t*>(key.data()), record, &found); rc != 0) {
+    if (int rc = Locate(reinterpret_cast<const uint8_t*>(key.data()), record, &found, near_last);
+        rc != 0) {
       return rc;
     }
     if (found >= 0) return e4index;  // the pair is already there
@@ -776,6 +777,14 @@ int Ntx::Create(FileSystem& fs, const std::string& path, std::string_view expres
 const std::string& Ntx::Expression() const { return impl_->expression; }
 int Ntx::KeyLength() const { return impl_->lay.key_length; }
 int Ntx::Insert(std::string_view key, uint32_t record) { return impl_->Insert(key, record); }
+
+int Ntx::InsertSorted(const KeyList& entries) {
+  if (entries.KeyLength() != impl_->lay.key_length) return e4parm;
+  for (size_t i = 0; i < entries.Size(); ++i) {
+    if (int rc = impl_->Insert(entries.Key(i), entries.Record(i), true); rc != 0) return rc;
+  }
+  return 0;
+}
 int Ntx::Remove(std::string_view key, uint32_t record) { return impl_->Remove(key, record); }
 int Ntx::Top() { return impl_->Top(); }
 int Ntx::Bottom() { return impl_->Bottom(); }

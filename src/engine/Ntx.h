@@ -86,6 +86,9 @@ class Ntx {
   // records; Remove fails with e4index when the pair is absent.
   [[nodiscard]] int Insert(std::string_view key, uint32_t record);
   [[nodiscard]] int Remove(std::string_view key, uint32_t record);
+  // Inserts a batch sorted in (key, record) order, each walk starting near
+  // where the one before ended; stops at the first failure.
+  [[nodiscard]] int InsertSorted(const KeyList& entries);
 
   // Cursor. Each returns r4success (0) when positioned on an entry, r4eof (3)
   // past the end, r4bof (4) before the start, or a negative error.

@@ -139,13 +139,23 @@ TEST_P(NtxModelTest, RandomChangesMatchModel) {
       // Grow for the first half of the run, shrink in the second.
       bool grow = batch < c.batches / 2 ? rng() % 4 != 0 : rng() % 4 == 0;
       if (grow || model.empty()) {
-        std::vector<std::pair<std::string, uint32_t>> run;
-        for (int i = 0; i < c.run; ++i)
-          run.emplace_back(Key(rng() % c.pool, c.key_length), next_record++);
-        std::sort(run.begin(), run.end());
-        for (const auto& [key, rec] : run) {
+        if (c.run == 1) {
+          std::string key = Key(rng() % c.pool, c.key_length);
+          uint32_t rec = next_record++;
           ASSERT_EQ(ntx->Insert(key, rec), 0);
           model.emplace(key, rec);
+        } else {
+          std::vector<std::pair<std::string, uint32_t>> run;
+          for (int i = 0; i < c.run; ++i) {
+            run.emplace_back(Key(rng() % c.pool, c.key_length), next_record++);
+          }
+          std::sort(run.begin(), run.end());
+          engine::KeyList sorted(c.key_length);
+          for (const auto& [key, rec] : run) {
+            sorted.Add(key, rec);
+            model.emplace(key, rec);
+          }
+          ASSERT_EQ(ntx->InsertSorted(sorted), 0);
         }
       } else {
         auto it = model.begin();
