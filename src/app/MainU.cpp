@@ -29,7 +29,7 @@
 
 #include "AboutU.h"
 #include "HelpU.h"
-#include "PrintSetup.h"
+#include "platform/PrintSetup.h"
 #include "ProgressPanel.h"
 #include "Startup.h"
 #include "VersionText.h"

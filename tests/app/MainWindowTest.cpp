@@ -28,7 +28,7 @@
 #include "AboutU.h"
 #include "HelpU.h"
 #include "MainU.h"
-#include "PrintSetup.h"
+#include "platform/PrintSetup.h"
 #include "ProgressPanel.h"
 #include "TestData.h"
 #include "invoicing/InvoiceU.h"

@@ -1,4 +1,4 @@
-#include "PrintSetup.h"
+#include "platform/PrintSetup.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>
