@@ -176,7 +176,7 @@ int TableFile::WriteRecord(uint32_t rec, const char* buffer) {
     header_dirty_ = true;
     // Appended records go to the file in chunks, through one reused buffer;
     // the header's count follows at Flush.
-    if (appended_.size() >= kAppendChunk) return WriteAppended();
+    if (appended_.size() >= kAppendChunk) return WriteAppended(false);
   } else if (rec > stored_count_) {
     std::memcpy(appended_.data() + (rec - stored_count_ - 1) * length, buffer, length);
   } else {
@@ -189,15 +189,19 @@ int TableFile::WriteRecord(uint32_t rec, const char* buffer) {
   return 0;
 }
 
-int TableFile::WriteAppended() {
-  if (appended_.empty()) return 0;
+int TableFile::WriteAppended(bool end_marker) {
+  if (appended_.empty() && !(end_marker && end_marker_due_)) return 0;
+  if (end_marker) appended_.push_back(0x1A);
   uint64_t at = RecordOffset(stored_count_ + 1);
-  if (file_->WriteAt(at, appended_.data(), appended_.size()) != 0) return e4write;
-  disk_size_ = std::max<int64_t>(disk_size_, static_cast<int64_t>(at + appended_.size()));
+  int rc = file_->WriteAt(at, appended_.data(), appended_.size());
+  if (end_marker) appended_.pop_back();
+  if (rc != 0) return e4write;
+  disk_size_ = std::max<int64_t>(
+      disk_size_, static_cast<int64_t>(at + appended_.size() + (end_marker ? 1 : 0)));
   written_ = true;
   stored_count_ = count_;
   appended_.clear();
-  end_marker_due_ = true;
+  end_marker_due_ = !end_marker;
   return 0;
 }
 
@@ -241,16 +245,8 @@ int TableFile::Flush(bool sync) {
     if (read_only_) return e4write;
     int rc = WriteChanged();
     if (rc != 0) return rc;
-    if (!appended_.empty() || end_marker_due_) {
-      appended_.push_back(0x1A);
-      uint64_t at = RecordOffset(stored_count_ + 1);
-      rc = file_->WriteAt(at, appended_.data(), appended_.size());
-      appended_.pop_back();
-      if (rc != 0) return e4write;
-      disk_size_ = std::max<int64_t>(disk_size_, static_cast<int64_t>(at + appended_.size() + 1));
-      written_ = true;
-      end_marker_due_ = false;
-    }
+    rc = WriteAppended(true);
+    if (rc != 0) return rc;
     // The count goes last, so a crash before it leaves the old table.
     char head[8];
     head[0] = static_cast<char>(version_ == 0x03 || version_ == 0x83 ? version_

@@ -85,9 +85,9 @@ class TableFile {
   // Reads stored bytes (records already in the file) from the view or the file.
   [[nodiscard]] int ReadStored(uint64_t offset, char* out, size_t n);
   [[nodiscard]] int WriteChanged();
-  // Writes the appended records waiting in memory (the header's count and
-  // the end marker follow at Flush).
-  [[nodiscard]] int WriteAppended();
+  // Writes the appended records waiting in memory, with the end-of-file
+  // marker after them when end_marker (at Flush; the header's count follows).
+  [[nodiscard]] int WriteAppended(bool end_marker);
   uint64_t DataEnd() const {
     return header_length_ + uint64_t{count_} * static_cast<uint64_t>(record_length_);
   }
