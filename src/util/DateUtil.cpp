@@ -1,8 +1,8 @@
 #include "util/DateUtil.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 #include <QStringList>
+#include <utility>
 
 namespace {
 
@@ -20,6 +20,29 @@ bool ReadDigits(const QString& text, int* value) {
   bool ok = false;
   *value = text.toInt(&ok);
   return ok;
+}
+
+// What a short date format says about reading a date: the order of day,
+// month and year, and the letters its quoted literals write.
+struct ShortFormatShape {
+  QString order;
+  QString letters;
+};
+
+ShortFormatShape ShapeOf(const QString& format) {
+  ShortFormatShape shape;
+  bool quoted = false;
+  for (QChar c : format) {
+    if (c == QLatin1Char('\'')) {
+      quoted = !quoted;
+    } else if (quoted) {
+      if (c.isLetterOrNumber()) shape.letters += c;
+    } else if ((c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) &&
+               !shape.order.contains(c)) {
+      shape.order += c;
+    }
+  }
+  return shape;
 }
 
 }  // namespace
@@ -63,8 +86,9 @@ TDate TextToDate(const QString& text) {
 }
 
 TDate CenturyWindow(TDate date) {
-  // Day numbers of 0 or less are still calendar dates here (1899-12-30 and
-  // before); the window applies to them like to any other.
+  // 0 is no date, and stays so. Day numbers below 0 are still calendar dates
+  // here (before 1899-12-30); the window applies to them like to any other.
+  if (date == 0) return 0;
   const QDate day = QDate::fromJulianDay(kJulianDayOfDateZero + date);
   if (!day.isValid()) return date;
   const int this_year = TodayDate().year();
@@ -105,31 +129,34 @@ TDate ShortTextToDate(const QString& text) {
     return FromQDate(date);
   }
 
-  // The order of day, month and year as the format writes them.
-  QString order;
-  for (QChar c : format) {
-    if ((c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) &&
-        !order.contains(c)) {
-      order += c;
-    }
-  }
-  if (order.size() != 3) return 0;
+  const ShortFormatShape shape = ShapeOf(format);
+  if (shape.order.size() != 3) return 0;
 
-  // Three runs of digits separated by anything that is neither digit nor
-  // letter; the separator itself is not checked, so 1.2.26 and 1/2/26 both
-  // read in any locale.
-  static const QRegularExpression kShape(
-      QStringLiteral("^\\s*(\\d+)[^\\w]+(\\d+)[^\\w]+(\\d+)\\s*$"));
-  const QRegularExpressionMatch match = kShape.match(text);
-  if (!match.hasMatch()) return 0;
+  // Three runs of digits (of any script) separated by anything that is not
+  // a letter, or by the letters the format itself writes ("14.03.26 г.").
+  // The separators are not checked further, so 1.2.26 and 1/2/26 both read
+  // in any locale, and so does a format that ends in a point.
+  QStringList parts;
+  QString run;
+  for (const char32_t c : text.toUcs4()) {
+    if (QChar::isDigit(c)) {
+      run += QLatin1Char(static_cast<char>('0' + QChar::digitValue(c)));
+      continue;
+    }
+    if (!run.isEmpty()) parts << std::exchange(run, QString());
+    if (QChar::isLetterOrNumber(c) && !shape.letters.contains(QString::fromUcs4(&c, 1))) return 0;
+  }
+  if (!run.isEmpty()) parts << run;
+  if (parts.size() != 3) return 0;
+
   int day = 0;
   int month = 0;
   int year = 0;
   for (int i = 0; i < 3; ++i) {
-    const QString part = match.captured(i + 1);
+    const QString& part = parts[i];
     int value = 0;
     if (part.size() > 4 || !ReadDigits(part, &value)) return 0;
-    switch (order[i].unicode()) {
+    switch (shape.order[i].unicode()) {
       case 'd':
         day = value;
         break;

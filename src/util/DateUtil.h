@@ -32,7 +32,7 @@ QString DateToText(TDate date);
 // Reads "yyyymmdd" (surrounding blanks ignored); 0 when it is not a date.
 TDate TextToDate(const QString& text);
 // Moves the date by a hundred years into the window; a 29 February that does
-// not exist in the target year is returned unchanged.
+// not exist in the target year is returned unchanged, and so is 0 (no date).
 TDate CenturyWindow(TDate date);
 
 // The full year for a two-digit year, inside the century window.
@@ -40,6 +40,7 @@ int ExpandTwoDigitYear(int two_digit_year);
 
 // The date in the locale's short format; "" for no date.
 QString ShortDateText(TDate date);
-// Reads a date typed in the locale's short format; a year of one or two
-// digits is placed in the century window. 0 when the text is not a date.
+// Reads a date typed in the locale's short format, in the locale's digits or
+// in ASCII ones; a year of one or two digits is placed in the century window.
+// Whatever ShortDateText writes reads back. 0 when the text is not a date.
 TDate ShortTextToDate(const QString& text);

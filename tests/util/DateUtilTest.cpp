@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QStringList>
+#include <vector>
+
 #include "LocaleScope.h"
 #include "QtPrinters.h"
 #include "util/DateUtil.h"
@@ -142,6 +145,47 @@ TEST_F(DateUtilTest, ShortDatesFollowTheLocaleAndTheWindow) {
     EXPECT_EQ(ShortTextToDate(QString::fromLatin1(c.text)), FromQDate(c.date))
         << c.locale.name().toStdString() << " " << c.text;
   }
+}
+
+TEST_F(DateUtilTest, ShortDateTextReadsBackInEveryLocale) {
+  // With today in 1990 the window is 1930 to 2029, so locales that write
+  // two-digit years must read back the very same day too.
+  SetTodayForTests(QDate(1990, 6, 15));
+  std::vector<QDate> dates;
+  for (int year = 1930; year <= 2029; ++year) {
+    const QDate first(year, (year % 12) + 1, 1);
+    dates.push_back(first);
+    dates.push_back(first.addMonths(1).addDays(-1));
+  }
+  for (int year : {2000, 2024}) {
+    for (int month = 1; month <= 12; ++month) {
+      dates.push_back(QDate(year, month, 1));
+      dates.push_back(QDate(year, month, 1).addMonths(1).addDays(-1));
+    }
+  }
+  for (int year : {1932, 1988, 2000, 2028}) dates.push_back(QDate(year, 2, 29));
+
+  QStringList failures;
+  const QList<QLocale> locales =
+      QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+  ASSERT_GT(locales.size(), 300);
+  for (const QLocale& locale : locales) {
+    LocaleScope scope(locale);
+    for (const QDate& date : dates) {
+      const QString text = ShortDateText(FromQDate(date));
+      if (ShortTextToDate(text) != FromQDate(date)) {
+        failures << locale.name() + QStringLiteral(" \"") + text + QStringLiteral("\"");
+        break;
+      }
+    }
+  }
+  EXPECT_TRUE(failures.isEmpty()) << failures.size() << " locales, such as "
+                                  << failures.mid(0, 12).join(QStringLiteral(", ")).toStdString();
+}
+
+TEST_F(DateUtilTest, NoDateStaysNoDateThroughTheWindow) {
+  EXPECT_EQ(CenturyWindow(0), 0);
+  EXPECT_EQ(DateToText(CenturyWindow(ShortTextToDate(QString()))), QString());
 }
 
 TEST_F(DateUtilTest, ShortDateTextReadsBack) {
