@@ -6,6 +6,9 @@
 // records every question it was asked.
 
 #include <QString>
+#include <memory>
+
+#include "platform/Canvas.h"
 
 namespace platform {
 
@@ -64,6 +67,21 @@ class Platform {
   virtual void SetProgress(int percent) = 0;
   // Shows a program window modally; returns its dialog result (1 accepted).
   virtual int ShowModal(WindowId id) = 0;
+  // Printing. Whether the system has a printer; without one every print
+  // goes to a PDF file.
+  virtual bool HasPrinter() { return false; }
+  // A canvas that measures, in the report font, the pages a print would
+  // produce: the printer's, or a PDF file's without a printer. It draws
+  // nothing. Null when there is nothing to measure on.
+  virtual std::unique_ptr<Canvas> PrinterCanvas() { return nullptr; }
+  // Starts a print job on the printer, or into the PDF file when pdf_path is
+  // not empty (pages laid out as the printer's); the canvas starts in the
+  // report font and the job ends with its Finish. Null when the job could
+  // not start.
+  virtual std::unique_ptr<Canvas> StartPrintJob(const QString& pdf_path) {
+    (void)pdf_path;
+    return nullptr;
+  }
   // Ends the program after a fatal error (the running program quits; tests
   // record the request).
   virtual void Terminate(int exit_code) = 0;

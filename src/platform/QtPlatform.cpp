@@ -9,6 +9,8 @@
 #include <cstdlib>
 
 #include "platform/FileFilter.h"
+#include "platform/PrintSetup.h"
+#include "platform/QtCanvas.h"
 
 namespace platform {
 namespace {
@@ -116,6 +118,14 @@ int QtPlatform::ShowModal(WindowId id) {
   QDialog* window = Window(id);
   if (window == nullptr) return 0;
   return window->exec();
+}
+
+bool QtPlatform::HasPrinter() { return !PrintsToPdf(); }
+
+std::unique_ptr<Canvas> QtPlatform::PrinterCanvas() { return QtPrinterCanvas(); }
+
+std::unique_ptr<Canvas> QtPlatform::StartPrintJob(const QString& pdf_path) {
+  return StartQtPrintJob(pdf_path);
 }
 
 void QtPlatform::Terminate(int exit_code) {

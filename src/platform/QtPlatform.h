@@ -43,6 +43,10 @@ class QtPlatform final : public Platform {
   // Runs the registered window modally; 0 (rejected) when none is
   // registered.
   int ShowModal(WindowId id) override;
+  // The program's printer and report font (PrintSetup.h).
+  bool HasPrinter() override;
+  std::unique_ptr<Canvas> PrinterCanvas() override;
+  std::unique_ptr<Canvas> StartPrintJob(const QString& pdf_path) override;
   // Leaves every running event loop with the code; when no loop runs (a
   // failure before or after the main loop) the process ends at once.
   void Terminate(int exit_code) override;

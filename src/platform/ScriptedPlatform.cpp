@@ -55,6 +55,7 @@ void ScriptedPlatform::ClearRecords() {
   requests_.clear();
   modal_shown_.clear();
   progress_.clear();
+  print_jobs_.clear();
   unanswered_ = 0;
   exit_code_.reset();
 }
@@ -135,6 +136,17 @@ int ScriptedPlatform::ShowModal(WindowId id) {
   // A copy, so a stand-in may replace itself or others while it runs.
   const std::function<int()> stand_in = found->second;
   return stand_in();
+}
+
+std::unique_ptr<Canvas> ScriptedPlatform::PrinterCanvas() {
+  return std::make_unique<RecordingCanvas>(page_metrics_);
+}
+
+std::unique_ptr<Canvas> ScriptedPlatform::StartPrintJob(const QString& pdf_path) {
+  if (fail_print_jobs_ || (pdf_path.isEmpty() && !has_printer_)) return nullptr;
+  auto canvas = std::make_unique<RecordingCanvas>(page_metrics_);
+  print_jobs_.push_back({pdf_path, canvas->recording()});
+  return canvas;
 }
 
 void ScriptedPlatform::Terminate(int exit_code) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/RecordingCanvas.h"
 
 namespace platform {
 
@@ -59,6 +60,21 @@ class ScriptedPlatform final : public Platform {
   // unanswered.
   void OnModal(WindowId id, std::function<int()> stand_in);
 
+  // One print job: the PDF file it wrote ("" for the printer) and what was
+  // drawn on it.
+  struct PrintJob {
+    QString pdf_path;
+    std::shared_ptr<RecordingCanvas::Recording> recording;
+  };
+  // Printing: whether a printer is installed (none at first) and the pages'
+  // metrics (RecordingCanvas's defaults at first), which PrinterCanvas and
+  // every print job use. FailPrintJobs makes StartPrintJob fail.
+  void SetHasPrinter(bool has_printer) { has_printer_ = has_printer; }
+  void SetPageMetrics(const RecordingCanvas::Metrics& metrics) { page_metrics_ = metrics; }
+  void FailPrintJobs(bool fail) { fail_print_jobs_ = fail; }
+  // The print jobs started, in order.
+  const std::vector<PrintJob>& PrintJobs() const { return print_jobs_; }
+
   // Everything asked of the operator, in order.
   const std::vector<Request>& Requests() const { return requests_; }
   // Just the texts, in order.
@@ -94,6 +110,10 @@ class ScriptedPlatform final : public Platform {
   void ShowProgress(const QString& text) override;
   void SetProgress(int percent) override;
   int ShowModal(WindowId id) override;
+  bool HasPrinter() override { return has_printer_; }
+  std::unique_ptr<Canvas> PrinterCanvas() override;
+  // Without a printer only PDF jobs start.
+  std::unique_ptr<Canvas> StartPrintJob(const QString& pdf_path) override;
   void Terminate(int exit_code) override;
 
  private:
@@ -109,6 +129,10 @@ class ScriptedPlatform final : public Platform {
   std::vector<ProgressCall> progress_;
   int unanswered_ = 0;
   std::optional<int> exit_code_;
+  bool has_printer_ = false;
+  bool fail_print_jobs_ = false;
+  RecordingCanvas::Metrics page_metrics_;
+  std::vector<PrintJob> print_jobs_;
 };
 
 }  // namespace platform
