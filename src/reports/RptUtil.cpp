@@ -1,0 +1,202 @@
+#include "reports/RptUtil.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/Platform.h"
+#include "reports/ReportCells.h"
+
+int RptWidth = 0;
+int RptCells = 0;
+ReportLines RptLines;
+int CurLine = -1;
+int PageLine = -1;
+int PageNo = 0;
+int PageLen = kPageLenWithoutPrinter;
+QStringList RptTitles;
+QStringList ColCodes;
+QList<QStringList> ColHeads;
+
+TDate SpanStart = 0;
+TDate SpanEnd = 0;
+bool SpanCancelled = true;
+DateSpanCaptions SpanCaptions;
+
+namespace {
+
+std::unique_ptr<platform::Canvas>& PrinterMeasure() {
+  static std::unique_ptr<platform::Canvas> canvas;
+  return canvas;
+}
+
+QStringList EmptyLine() {
+  QStringList line;
+  for (int i = 0; i < RptCells; ++i) line << QString();
+  return line;
+}
+
+bool IsRuleCode(const QString& code) { return code.startsWith(QLatin1Char('V')); }
+
+}  // namespace
+
+void InitReport() {
+  RptCells = std::max(RptCells, 3);
+  platform::Platform& desktop = platform::Current();
+  PrinterMeasure() = desktop.PrinterCanvas();
+  PageLen = kPageLenWithoutPrinter;
+  if (desktop.HasPrinter() && PrinterMeasure()) {
+    platform::Canvas& printer = *PrinterMeasure();
+    const int line_height = printer.TextExtent(QStringLiteral("A")).height();
+    if (line_height > 0) PageLen = printer.PageSize().height() / line_height - 6;
+  }
+  CurLine = -1;
+  PageLine = -1;
+  PageNo = 0;
+  ColHeads = {EmptyLine()};
+  ColCodes.clear();
+  for (int i = 0; i < RptCells - 1; ++i) ColCodes << QString();
+  RptLines.Reset(RptCells);
+}
+
+void NewLine() {
+  ++CurLine;
+  ++PageLine;
+  RptLines.Append();
+}
+
+void PutTitles() {
+  for (const QString& title : RptTitles) {
+    NewLine();
+    RptLines[CurLine][0] = QLatin1Char('C') + ColumnCode(RptWidth / 2) + title;
+    RptLines[CurLine][FlagsCell()] = QStringLiteral("B");
+  }
+}
+
+void PutHeadings() {
+  NewLine();
+  for (const QStringList& heading : ColHeads) {
+    ++CurLine;
+    ++PageLine;
+    RptLines.Append(heading);
+  }
+}
+
+bool CheckPage(int needed, bool withHeadings) {
+  if (PageNo != 0 && needed <= PageLen) return false;
+  ++PageNo;
+  if (PageNo > 1) {
+    // The rule closing the page's table is added to the line's own flags,
+    // so a bold last line stays bold.
+    if (withHeadings) AddFlags(QStringLiteral("U"));
+    NewLine();
+    RptLines[CurLine][0] = QStringLiteral("EJECT");
+  }
+  PageLine = 0;
+  NewLine();
+  RptLines[CurLine][0] = QStringLiteral("L00Page ") + QString::number(PageNo);
+  RptLines[CurLine][1] = QLatin1Char('R') + ColumnCode(RptWidth) + ShortDateText(Today());
+  NewLine();
+  PutTitles();
+  NewLine();
+  NewLine();
+  if (withHeadings) PutHeadings();
+  return true;
+}
+
+void FreeReport() {
+  RptLines.Reset(RptCells);
+  CurLine = -1;
+  ColHeads.clear();
+  ColCodes.clear();
+  PrinterMeasure().reset();
+}
+
+void SetMonthSpan() {
+  const QDate today = TodayDate();
+  const QDate first(today.year(), today.month(), 1);
+  SpanStart = FromQDate(first);
+  SpanEnd = FromQDate(first.addDays(first.daysInMonth() - 1));
+}
+
+platform::Canvas* ReportPrinterCanvas() { return PrinterMeasure().get(); }
+
+void PutCell(int cell, const QString& text) {
+  RptLines[CurLine][cell] = ColCodes.value(cell) + text;
+}
+
+QStringList RowCells(const QStringList& texts, const QString& flags) {
+  QStringList line = EmptyLine();
+  qsizetype next_text = 0;
+  for (int cell = 0; cell < ColCodes.size() && cell < RptCells - 1; ++cell) {
+    const QString& code = ColCodes[cell];
+    if (code.isEmpty()) continue;
+    if (IsRuleCode(code)) {
+      line[cell] = code;
+    } else {
+      const QString text = texts.value(next_text++);
+      if (!text.isEmpty()) line[cell] = code + text;
+    }
+  }
+  line[RptCells - 1] = flags;
+  return line;
+}
+
+void PutRow(const QStringList& texts) {
+  const QStringList cells = RowCells(texts);
+  for (int cell = 0; cell < RptCells - 1; ++cell) {
+    if (!cells[cell].isEmpty()) RptLines[CurLine][cell] = cells[cell];
+  }
+}
+
+void AddFlags(const QString& flags, int line) {
+  if (line < 0) line = CurLine;
+  QString current = RptLines.Text(line, FlagsCell());
+  for (const QChar flag : flags) {
+    if (!current.contains(flag)) current += flag;
+  }
+  RptLines[line][FlagsCell()] = current;
+}
+
+void SetColumnHeadings(const QStringList& texts) {
+  QStringList above = EmptyLine();
+  above[RptCells - 1] = QStringLiteral("U");
+  ColHeads = {above, RowCells(texts, QStringLiteral("U"))};
+}
+
+void NewDetailLine(int keep, bool withHeadings) {
+  CheckPage(PageLine + keep, withHeadings);
+  NewLine();
+}
+
+bool AskDateSpan() {
+  // A window that is not there leaves the span cancelled.
+  SpanCancelled = true;
+  platform::Current().ShowModal(platform::WindowId::kDateSpan);
+  return !SpanCancelled;
+}
+
+bool AskOneDate(const QString& caption) {
+  SpanCaptions.first = caption;
+  SpanCaptions.second_visible = false;
+  const bool chosen = AskDateSpan();
+  SpanCaptions = DateSpanCaptions();
+  return chosen;
+}
+
+bool AcceptSpan(TDate start, TDate end, bool second_visible) {
+  SpanStart = start;
+  SpanEnd = end;
+  if (second_visible && SpanStart > SpanEnd) {
+    platform::Current().Inform(
+        QStringLiteral("Ending Date must be greater than or equal to Starting Date."));
+    return false;
+  }
+  SpanCancelled = false;
+  return true;
+}
+
+void CancelSpan(TDate start, TDate end) {
+  SpanStart = start;
+  SpanEnd = end;
+  SpanCancelled = true;
+}
