@@ -35,6 +35,7 @@
 #include "VersionText.h"
 #include "store/FileMaint.h"
 #include "store/dbFiles.h"
+#include "util/WindowKit.h"
 
 namespace {
 
@@ -300,50 +301,38 @@ QWidget* TMain::BuildPreferencesTab() {
   grid->setHorizontalSpacing(10);
   grid->setVerticalSpacing(10);
 
-  BtnStationary = new QPushButton("Stationery");
-  BtnStationary->setObjectName("BtnStationary");
+  BtnStationary = util::MakeButton(page, "BtnStationary", "Stationery");
   BtnStationary->setToolTip("Set up custom stationary");
 
-  BtnFont = new QPushButton("Report Font");
-  BtnFont->setObjectName("BtnFont");
-  Edit1 = new QLineEdit;
-  Edit1->setObjectName("Edit1");
-  Edit1->setAccessibleName("Report Font");
+  BtnFont = util::MakeButton(page, "BtnFont", "Report Font");
+  Edit1 = util::MakeEdit(page, "Edit1", "Report Font");
   Edit1->setReadOnly(true);
 
-  BtnPSetup = new QPushButton("Printer Setup");
-  BtnPSetup->setObjectName("BtnPSetup");
-  Edit2 = new QLineEdit(kNoPrinterText);
-  Edit2->setObjectName("Edit2");
-  Edit2->setAccessibleName("Printer");
+  BtnPSetup = util::MakeButton(page, "BtnPSetup", "Printer Setup");
+  Edit2 = util::MakeEdit(page, "Edit2", "Printer");
+  Edit2->setText(kNoPrinterText);
   Edit2->setReadOnly(true);
 
-  GroupBox1 = new QGroupBox(" Display - Sort Customers ");
+  GroupBox1 = new QGroupBox(" Display - Sort Customers ", page);
   GroupBox1->setObjectName("GroupBox1");
   GroupBox1->setToolTip("Select how customers are displayed in pick lists");
-  RadioButton1 = new QRadioButton("By Name");
-  RadioButton1->setObjectName("RadioButton1");
-  RadioButton2 = new QRadioButton("By Company Name");
-  RadioButton2->setObjectName("RadioButton2");
+  RadioButton1 = util::MakeRadio(GroupBox1, "RadioButton1", "By Name");
+  RadioButton2 = util::MakeRadio(GroupBox1, "RadioButton2", "By Company Name");
   auto* sort_layout = new QVBoxLayout(GroupBox1);
   sort_layout->addWidget(RadioButton1);
   sort_layout->addWidget(RadioButton2);
 
-  GroupBox2 = new QGroupBox(" Inventory Method ");
+  GroupBox2 = new QGroupBox(" Inventory Method ", page);
   GroupBox2->setObjectName("GroupBox2");
   GroupBox2->setToolTip("Select Inventory Method");
-  RadioButton3 = new QRadioButton("First in - First out");
-  RadioButton3->setObjectName("RadioButton3");
-  RadioButton4 = new QRadioButton("Last in - First out");
-  RadioButton4->setObjectName("RadioButton4");
+  RadioButton3 = util::MakeRadio(GroupBox2, "RadioButton3", "First in - First out");
+  RadioButton4 = util::MakeRadio(GroupBox2, "RadioButton4", "Last in - First out");
   auto* method_layout = new QVBoxLayout(GroupBox2);
   method_layout->addWidget(RadioButton3);
   method_layout->addWidget(RadioButton4);
 
-  BtnSTax = new QPushButton("Sales Tax");
-  BtnSTax->setObjectName("BtnSTax");
-  BtnLabForms = new QPushButton("Label Forms");
-  BtnLabForms->setObjectName("BtnLabForms");
+  BtnSTax = util::MakeButton(page, "BtnSTax", "Sales Tax");
+  BtnLabForms = util::MakeButton(page, "BtnLabForms", "Label Forms");
 
   grid->addWidget(BtnStationary, 0, 0);
   grid->addWidget(BtnFont, 1, 0);

@@ -25,8 +25,12 @@
 #include "masterdata/MasterDataWindows.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
+#include "util/WindowKit.h"
 
 using namespace invoicing;
+using util::MakeButton;
+using util::MakeEdit;
+using util::MakeLabel;
 
 namespace {
 
@@ -35,36 +39,12 @@ inline constexpr int kColumnWidths[kGridColumns] = {80, 216, 64, 72, 80};
 inline constexpr const char* kColumnTitles[kGridColumns] = {"Product ID", "Description", "Price",
                                                             "Quantity", "Total"};
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& accessible) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setAccessibleName(accessible);
-  return edit;
-}
-
+// A total: ten characters with two decimals; the computed ones the operator may type over.
 MoneyEdit* MakeAmount(QWidget* parent, const char* name, const QString& accessible,
                       bool read_only) {
-  auto* edit = new MoneyEdit(10, 2, parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setAccessibleName(accessible);
-  if (read_only) {
-    edit->setReadOnly(true);
-    edit->setFocusPolicy(Qt::NoFocus);
-  }
+  MoneyEdit* edit = util::MakeMoneyEdit(parent, name, accessible, 10, 2);
+  if (read_only) util::ShowOnly(edit);
   return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
 }
 
 // The text for a control: the program breaks lines with "\r\n".
@@ -83,31 +63,46 @@ TInvoice::TInvoice(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Tax Invoice"));
   setProperty("helpContext", kHelpInvoice);
 
+  CreateHeader();
+  CreateGrid();
+  CreateFooter();
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(HeaderLayout());
+  layout->addWidget(StringGrid1, 0, Qt::AlignHCenter);
+  layout->addLayout(FooterLayout(), 1);
+  layout->addLayout(util::ButtonRow({BtnSave, BtnPrint, BtnDelete, BtnCancel, BtnHelp}));
+  resize(583, 382);
+
+  // Tab order as the operator works through an invoice.
+  util::SetTabOrder({BtnCust, Edit4, DateTimePicker1, Edit2, Edit3, StringGrid1, BAddItm, BEditItm,
+                     BAddPmt, BEditPmt, MaskEdit3, MaskEdit4, Memo2, BtnSave, BtnPrint, BtnDelete,
+                     BtnCancel});
+  EnterMovesOn::InstallOn(this);
+  for (QWidget* field : {static_cast<QWidget*>(Edit2), static_cast<QWidget*>(Edit3),
+                         static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Memo2)}) {
+    field->installEventFilter(this);
+  }
+  ConnectHandlers();
+}
+
+void TInvoice::CreateHeader() {
   BtnCust = MakeButton(this, "BtnCust", QStringLiteral("Customer"));
   BtnCustEdit = MakeButton(this, "BtnCustEdit", QStringLiteral("Edit"));
   BtnCustEdit->setAccessibleName(QStringLiteral("Edit customer"));
   BtnCustEdit->setFocusPolicy(Qt::ClickFocus);
-  Memo1 = new QPlainTextEdit(this);
-  Memo1->setObjectName(QStringLiteral("Memo1"));
-  Memo1->setAccessibleName(QStringLiteral("Customer address"));
-  Memo1->setReadOnly(true);
-  Memo1->setFocusPolicy(Qt::NoFocus);
+  Memo1 = util::MakeMemo(this, "Memo1", QStringLiteral("Customer address"));
+  util::ShowOnly(Memo1);
   Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
-  Edit4 = MakeEdit(this, "Edit4", QStringLiteral("Note"));
-  Edit4->setMaxLength(34);
+  Edit4 = MakeEdit(this, "Edit4", QStringLiteral("Note"), 34);
 
   Edit1 = MakeEdit(this, "Edit1", QStringLiteral("Invoice:"));
-  Edit1->setReadOnly(true);
-  Edit1->setFocusPolicy(Qt::NoFocus);
-  DateTimePicker1 = new QDateEdit(this);
-  DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-  DateTimePicker1->setAccessibleName(QStringLiteral("Date Sold"));
-  DateTimePicker1->setCalendarPopup(true);
-  Edit2 = MakeEdit(this, "Edit2", QStringLiteral("Department"));
-  Edit2->setMaxLength(30);
-  Edit3 = MakeEdit(this, "Edit3", QStringLiteral("Credit Card / Check:"));
-  Edit3->setMaxLength(30);
+  util::ShowOnly(Edit1);
+  DateTimePicker1 = util::MakeDateEdit(this, "DateTimePicker1", QStringLiteral("Date Sold"));
+  Edit2 = MakeEdit(this, "Edit2", QStringLiteral("Department"), 30);
+  Edit3 = MakeEdit(this, "Edit3", QStringLiteral("Credit Card / Check:"), 30);
+}
 
+void TInvoice::CreateGrid() {
   StringGrid1 = new QTableWidget(kGridInitialRows, kGridColumns, this);
   StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
   StringGrid1->setAccessibleName(QStringLiteral("Line items"));
@@ -135,7 +130,9 @@ TInvoice::TInvoice(QWidget* parent) : QDialog(parent) {
   // Four data rows below the title row.
   StringGrid1->setFixedHeight(StringGrid1->horizontalHeader()->height() +
                               kGridInitialRows * kRowHeight + frame + 4);
+}
 
+void TInvoice::CreateFooter() {
   BAddItm = MakeButton(this, "BAddItm", QStringLiteral("Add Item"));
   BEditItm = MakeButton(this, "BEditItm", QStringLiteral("Edit Item"));
   BAddPmt = MakeButton(this, "BAddPmt", QStringLiteral("Add Paym't"));
@@ -152,10 +149,7 @@ TInvoice::TInvoice(QWidget* parent) : QDialog(parent) {
   TaxLabel = MakeLabel(this, QStringLiteral("Sales Tax:"), MaskEdit4);
   TaxLabel->setObjectName(QStringLiteral("TaxLabel"));
 
-  Memo2 = new QPlainTextEdit(this);
-  Memo2->setObjectName(QStringLiteral("Memo2"));
-  Memo2->setAccessibleName(QStringLiteral("Invoice note"));
-  Memo2->setTabChangesFocus(true);
+  Memo2 = util::MakeMemo(this, "Memo2", QStringLiteral("Invoice note"));
 
   BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
   BtnPrint = MakeButton(this, "BtnPrint", QStringLiteral("Print"));
@@ -164,7 +158,9 @@ TInvoice::TInvoice(QWidget* parent) : QDialog(parent) {
   BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
   BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
   BtnHelp->setFocusPolicy(Qt::ClickFocus);
+}
 
+QLayout* TInvoice::HeaderLayout() {
   // Customer on the left, the header fields on the right.
   auto* customer_buttons = new QHBoxLayout;
   customer_buttons->addWidget(BtnCust);
@@ -186,13 +182,15 @@ TInvoice::TInvoice(QWidget* parent) : QDialog(parent) {
   header->addRow(MakeLabel(this, QStringLiteral("Date Sold"), DateTimePicker1), DateTimePicker1);
   header->addRow(MakeLabel(this, QStringLiteral("Department"), Edit2), Edit2);
   header->addRow(MakeLabel(this, QStringLiteral("Credit Card / Check:"), Edit3), Edit3);
-  const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
-  Edit1->setFixedWidth(8 * letter);
+  Edit1->setFixedWidth(util::TextWidth(this, 8));
 
   auto* top = new QHBoxLayout;
   top->addLayout(customer, 1);
   top->addLayout(header, 1);
+  return top;
+}
 
+QLayout* TInvoice::FooterLayout() {
   // Line and payment buttons above the invoice note; the totals beside them.
   auto* entry_buttons = new QHBoxLayout;
   for (QPushButton* button : {BAddItm, BEditItm, BAddPmt, BEditPmt})
@@ -208,33 +206,15 @@ TInvoice::TInvoice(QWidget* parent) : QDialog(parent) {
   totals->addRow(MakeLabel(this, QStringLiteral("Payments:"), MaskEdit6), MaskEdit6);
   totals->addRow(MakeLabel(this, QStringLiteral("Amount Due:"), MaskEdit7), MaskEdit7);
   for (MoneyEdit* amount : {MaskEdit2, MaskEdit3, MaskEdit4, MaskEdit5, MaskEdit6, MaskEdit7}) {
-    amount->setFixedWidth(11 * fontMetrics().horizontalAdvance(QLatin1Char('0')) + 12);
+    amount->setFixedWidth(util::TextWidth(this, 11, QLatin1Char('0')) + 12);
   }
   auto* bottom = new QHBoxLayout;
   bottom->addLayout(left, 1);
   bottom->addLayout(totals);
+  return bottom;
+}
 
-  auto* buttons = masterdata::ButtonRow({BtnSave, BtnPrint, BtnDelete, BtnCancel, BtnHelp});
-
-  auto* layout = new QVBoxLayout(this);
-  layout->addLayout(top);
-  layout->addWidget(StringGrid1, 0, Qt::AlignHCenter);
-  layout->addLayout(bottom, 1);
-  layout->addLayout(buttons);
-  resize(583, 382);
-
-  // Tab order as the operator works through an invoice.
-  QWidget* order[] = {BtnCust, Edit4,    DateTimePicker1, Edit2,     Edit3,     StringGrid1,
-                      BAddItm, BEditItm, BAddPmt,         BEditPmt,  MaskEdit3, MaskEdit4,
-                      Memo2,   BtnSave,  BtnPrint,        BtnDelete, BtnCancel};
-  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-
-  EnterMovesOn::InstallOn(this);
-  for (QWidget* field : {static_cast<QWidget*>(Edit2), static_cast<QWidget*>(Edit3),
-                         static_cast<QWidget*>(Edit4), static_cast<QWidget*>(Memo2)}) {
-    field->installEventFilter(this);
-  }
-
+void TInvoice::ConnectHandlers() {
   connect(BtnCust, &QPushButton::clicked, this, &TInvoice::BtnCustClick);
   connect(BtnCustEdit, &QPushButton::clicked, this, &TInvoice::BtnCustEditClick);
   connect(BAddItm, &QPushButton::clicked, this, &TInvoice::BAddItmClick);

@@ -8,6 +8,7 @@
 
 class QDateEdit;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -77,6 +78,14 @@ class TInvoice final : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The window's parts, built top to bottom.
+  void CreateHeader();
+  void CreateGrid();
+  void CreateFooter();
+  QLayout* HeaderLayout();
+  QLayout* FooterLayout();
+  void ConnectHandlers();
+
   void EditLine();
   // The grid's current row counted as the document counts lines (1 the
   // first); 0 when no row is current.

@@ -15,67 +15,59 @@
 #include "store/dbFiles.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
+#include "util/WindowKit.h"
 
 using namespace invoicing;
 
-namespace {
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
-
-}  // namespace
+using util::MakeButton;
+using util::MakeLabel;
 
 TItemDef::TItemDef(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("ItemDef"));
   setWindowTitle(QStringLiteral("Invoice Line Item"));
   setProperty("helpContext", kHelpItemDef);
 
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Edit1->setReadOnly(true);
-  Edit1->setFocusPolicy(Qt::NoFocus);
-  Edit2 = new QLineEdit(this);
-  Edit2->setObjectName(QStringLiteral("Edit2"));
-  Edit2->setMaxLength(27);
-  MaskEdit1 = new MoneyEdit(8, 2, this);
-  MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
-  MaskEdit2 = new MoneyEdit(9, 2, this);
-  MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
-  MaskEdit3 = new MoneyEdit(10, 2, this);
-  MaskEdit3->setObjectName(QStringLiteral("MaskEdit3"));
-  MaskEdit3->setReadOnly(true);
-  MaskEdit3->setFocusPolicy(Qt::NoFocus);
-  Edit3 = new QLineEdit(this);
-  Edit3->setObjectName(QStringLiteral("Edit3"));
-  Edit3->setMaxLength(27);
-  Edit3->setAccessibleName(QStringLiteral("Description, second line"));
-  CheckBox1 = new QCheckBox(QStringLiteral("Computed 1"), this);
-  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  CheckBox2 = new QCheckBox(QStringLiteral("Computed 2"), this);
-  CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
+  CreateControls();
+  LayOutControls();
+
+  util::SetTabOrder(
+      {Edit2, MaskEdit1, MaskEdit2, Edit3, CheckBox1, CheckBox2, BtnSave, BtnDelete, BtnCancel});
+
+  EnterMovesOn::InstallOn(this);
+  connect(MaskEdit1, &MoneyEdit::Left, this, &TItemDef::PreviewLineTotal);
+  connect(MaskEdit2, &MoneyEdit::Left, this, &TItemDef::PreviewLineTotal);
+  connect(BtnSave, &QPushButton::clicked, this, &TItemDef::BtnSaveClick);
+  connect(BtnDelete, &QPushButton::clicked, this, &TItemDef::BtnDeleteClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &TItemDef::BtnCancelClick);
+  masterdata::InstallHelp(this, BtnHelp, kHelpItemDef);
+}
+
+void TItemDef::CreateControls() {
+  Edit1 = util::MakeEdit(this, "Edit1", QString());
+  util::ShowOnly(Edit1);
+  Edit2 = util::MakeEdit(this, "Edit2", QString(), 27);
+  MaskEdit1 = util::MakeMoneyEdit(this, "MaskEdit1", QString(), 8, 2);
+  MaskEdit2 = util::MakeMoneyEdit(this, "MaskEdit2", QString(), 9, 2);
+  MaskEdit3 = util::MakeMoneyEdit(this, "MaskEdit3", QString(), 10, 2);
+  util::ShowOnly(MaskEdit3);
+  Edit3 = util::MakeEdit(this, "Edit3", QStringLiteral("Description, second line"), 27);
+  CheckBox1 = util::MakeCheckBox(this, "CheckBox1", QStringLiteral("Computed 1"));
+  CheckBox2 = util::MakeCheckBox(this, "CheckBox2", QStringLiteral("Computed 2"));
   BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
   BtnDelete = MakeButton(this, "BtnDelete", QStringLiteral("Delete"));
   BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
   BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
   BtnHelp->setFocusPolicy(Qt::ClickFocus);
 
-  const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-  MaskEdit1->setFixedWidth(8 * digit + 12);
-  MaskEdit2->setFixedWidth(9 * digit + 12);
-  MaskEdit3->setFixedWidth(10 * digit + 12);
+  const QChar digit = QLatin1Char('0');
+  MaskEdit1->setFixedWidth(util::TextWidth(this, 8, digit) + 12);
+  MaskEdit2->setFixedWidth(util::TextWidth(this, 9, digit) + 12);
+  MaskEdit3->setFixedWidth(util::TextWidth(this, 10, digit) + 12);
   Edit1->setFixedWidth(10 * fontMetrics().averageCharWidth() + 12);
   Edit2->setMinimumWidth(24 * fontMetrics().averageCharWidth());
+}
 
+void TItemDef::LayOutControls() {
   auto* grid = new QGridLayout;
   grid->addWidget(MakeLabel(this, QStringLiteral("Product"), Edit1), 0, 0);
   grid->addWidget(MakeLabel(this, QStringLiteral("Description"), Edit2), 0, 1);
@@ -95,26 +87,11 @@ TItemDef::TItemDef(QWidget* parent) : QDialog(parent) {
   grid->addLayout(flags, 3, 1, 1, 4);
   grid->setColumnStretch(1, 1);
 
-  auto* buttons = masterdata::ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addStretch();
-  layout->addLayout(buttons);
+  layout->addLayout(util::ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp}));
   resize(523, 155);
-
-  QWidget* order[] = {Edit2, Edit3, CheckBox1, CheckBox2, BtnSave, BtnDelete, BtnCancel};
-  setTabOrder(Edit2, MaskEdit1);
-  setTabOrder(MaskEdit1, MaskEdit2);
-  setTabOrder(MaskEdit2, Edit3);
-  for (size_t i = 1; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
-
-  EnterMovesOn::InstallOn(this);
-  connect(MaskEdit1, &MoneyEdit::Left, this, &TItemDef::PreviewLineTotal);
-  connect(MaskEdit2, &MoneyEdit::Left, this, &TItemDef::PreviewLineTotal);
-  connect(BtnSave, &QPushButton::clicked, this, &TItemDef::BtnSaveClick);
-  connect(BtnDelete, &QPushButton::clicked, this, &TItemDef::BtnDeleteClick);
-  connect(BtnCancel, &QPushButton::clicked, this, &TItemDef::BtnCancelClick);
-  masterdata::InstallHelp(this, BtnHelp, kHelpItemDef);
 }
 
 void TItemDef::showEvent(QShowEvent* event) {

@@ -40,4 +40,8 @@ class TItemDef final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateControls();
+  void LayOutControls();
 };

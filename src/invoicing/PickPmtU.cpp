@@ -9,6 +9,7 @@
 
 #include "invoicing/InvoiceDocEntry.h"
 #include "store/dbFiles.h"
+#include "util/WindowKit.h"
 
 namespace {
 
@@ -33,20 +34,13 @@ TPickPmt::TPickPmt(QWidget* parent) : QDialog(parent) {
   StringGrid1->verticalHeader()->hide();
   StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   StringGrid1->setHorizontalHeaderLabels({QStringLiteral("Date"), QStringLiteral("Amount")});
-  BtnSelect = new QPushButton(QStringLiteral("Select"), this);
-  BtnSelect->setObjectName(QStringLiteral("BtnSelect"));
+  BtnSelect = util::MakeButton(this, "BtnSelect", QStringLiteral("Select"));
   BtnSelect->setDefault(true);
-  BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-  BtnCancel->setAutoDefault(false);
+  BtnCancel = util::MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(BtnSelect);
-  buttons->addWidget(BtnCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(StringGrid1, 1, Qt::AlignLeft);
-  layout->addLayout(buttons);
+  layout->addLayout(util::ButtonRow({BtnSelect, BtnCancel}));
 
   connect(BtnSelect, &QPushButton::clicked, this, &TPickPmt::BtnSelectClick);
   connect(StringGrid1, &QTableWidget::cellDoubleClicked, this, &TPickPmt::StringGrid1DblClick);

@@ -14,65 +14,46 @@
 #include "masterdata/MasterDataWindows.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
+#include "util/WindowKit.h"
 
 using namespace invoicing;
 
-namespace {
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
-}  // namespace
+using util::MakeButton;
+using util::MakeLabel;
 
 TPmtDef::TPmtDef(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("PmtDef"));
   setWindowTitle(QStringLiteral("Payment"));
 
-  DateTimePicker1 = new QDateEdit(this);
-  DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-  DateTimePicker1->setCalendarPopup(true);
-  MaskEdit2 = new MoneyEdit(10, 2, this);
-  MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
-  CheckBox1 = new QCheckBox(QStringLiteral("Includes GST"), this);
-  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  MaskEdit1 = new MoneyEdit(10, 2, this);
-  MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
+  DateTimePicker1 = util::MakeDateEdit(this, "DateTimePicker1", QString());
+  MaskEdit2 = util::MakeMoneyEdit(this, "MaskEdit2", QString(), 10, 2);
+  CheckBox1 = util::MakeCheckBox(this, "CheckBox1", QStringLiteral("Includes GST"));
+  MaskEdit1 = util::MakeMoneyEdit(this, "MaskEdit1", QString(), 10, 2);
   MaskEdit1->setToolTip(QStringLiteral("Amount of tax included in the above payment"));
-  Label3 = new QLabel(QStringLiteral("GST"), this);
+  Label3 = MakeLabel(this, QStringLiteral("GST"), MaskEdit1);
   Label3->setObjectName(QStringLiteral("Label3"));
-  Label3->setBuddy(MaskEdit1);
   BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
   BtnDelete = MakeButton(this, "BtnDelete", QStringLiteral("Delete"));
   BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
 
-  const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
-  MaskEdit1->setFixedWidth(11 * digit + 12);
-  MaskEdit2->setFixedWidth(11 * digit + 12);
+  const int amount_width = util::TextWidth(this, 11, QLatin1Char('0')) + 12;
+  MaskEdit1->setFixedWidth(amount_width);
+  MaskEdit2->setFixedWidth(amount_width);
 
-  auto* date_label = new QLabel(QStringLiteral("Date Paid:"), this);
-  date_label->setBuddy(DateTimePicker1);
-  auto* amount_label = new QLabel(QStringLiteral("Amount:"), this);
-  amount_label->setBuddy(MaskEdit2);
   auto* form = new QFormLayout;
-  form->addRow(date_label, DateTimePicker1);
-  form->addRow(amount_label, MaskEdit2);
+  form->addRow(MakeLabel(this, QStringLiteral("Date Paid:"), DateTimePicker1), DateTimePicker1);
+  form->addRow(MakeLabel(this, QStringLiteral("Amount:"), MaskEdit2), MaskEdit2);
   form->addRow(QString(), CheckBox1);
   form->addRow(Label3, MaskEdit1);
 
-  auto* buttons = masterdata::ButtonRow({BtnSave, BtnDelete, BtnCancel});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addStretch();
-  layout->addLayout(buttons);
+  layout->addLayout(util::ButtonRow({BtnSave, BtnDelete, BtnCancel}));
   resize(329, 229);
 
-  QWidget* order[] = {DateTimePicker1, MaskEdit2, CheckBox1, MaskEdit1,
-                      BtnSave,         BtnDelete, BtnCancel};
-  for (size_t i = 0; i + 1 < std::size(order); ++i) setTabOrder(order[i], order[i + 1]);
+  util::SetTabOrder(
+      {DateTimePicker1, MaskEdit2, CheckBox1, MaskEdit1, BtnSave, BtnDelete, BtnCancel});
 
   EnterMovesOn::InstallOn(this);
   connect(MaskEdit2, &MoneyEdit::Left, this, &TPmtDef::ComputeIncludedGST);

@@ -17,6 +17,7 @@
 #include "platform/QtPlatform.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
+#include "util/WindowKit.h"
 
 using namespace invoicing;
 
@@ -24,13 +25,6 @@ namespace {
 
 // The labels are stored in 30 characters.
 constexpr int kLineLabelWidth = 30;
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 // A radio group: a frame with one choice per caption, the choices numbered
 // from 0 in the button group (the item index).
@@ -63,25 +57,26 @@ TTaxDef::TTaxDef(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Tax Definition"));
   setProperty("helpContext", kHelpTaxDef);
 
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Edit1->setMaxLength(kLineLabelWidth);
-  Edit1->setAccessibleName(QStringLiteral("Computed 1, Line Label"));
-  Edit2 = new QLineEdit(this);
-  Edit2->setObjectName(QStringLiteral("Edit2"));
-  Edit2->setMaxLength(kLineLabelWidth);
-  Edit2->setAccessibleName(QStringLiteral("Computed 2, Line Label"));
-  MaskEdit1 = new MoneyEdit(5, 2, this);
-  MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
-  MaskEdit1->setAccessibleName(QStringLiteral("Computed 1, Percentage"));
-  MaskEdit2 = new MoneyEdit(5, 2, this);
-  MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
-  MaskEdit2->setAccessibleName(QStringLiteral("Computed 2, Percentage"));
-  const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
-  Edit1->setMinimumWidth(16 * letter);
-  Edit2->setMinimumWidth(16 * letter);
-  MaskEdit1->setFixedWidth(6 * letter);
-  MaskEdit2->setFixedWidth(6 * letter);
+  CreateControls();
+  LayOutControls();
+
+  EnterMovesOn::InstallOn(this);
+  connect(BtnSave, &QPushButton::clicked, this, &TTaxDef::BtnSaveClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &TTaxDef::BtnCancelClick);
+  masterdata::InstallHelp(this, BtnHelp, kHelpTaxDef);
+}
+
+void TTaxDef::CreateControls() {
+  Edit1 = util::MakeEdit(this, "Edit1", QStringLiteral("Computed 1, Line Label"), kLineLabelWidth);
+  Edit2 = util::MakeEdit(this, "Edit2", QStringLiteral("Computed 2, Line Label"), kLineLabelWidth);
+  MaskEdit1 =
+      util::MakeMoneyEdit(this, "MaskEdit1", QStringLiteral("Computed 1, Percentage"), 5, 2);
+  MaskEdit2 =
+      util::MakeMoneyEdit(this, "MaskEdit2", QStringLiteral("Computed 2, Percentage"), 5, 2);
+  Edit1->setMinimumWidth(util::TextWidth(this, 16));
+  Edit2->setMinimumWidth(util::TextWidth(this, 16));
+  MaskEdit1->setFixedWidth(util::TextWidth(this, 6));
+  MaskEdit2->setFixedWidth(util::TextWidth(this, 6));
 
   RadioGroup1 = MakeRadioGroup(
       this, "RadioGroup1", QStringLiteral("Tax 2 charged on Tax 1"),
@@ -92,30 +87,26 @@ TTaxDef::TTaxDef(QWidget* parent) : QDialog(parent) {
       {QStringLiteral("Normal"), QStringLiteral("Up"), QStringLiteral("Down")}, &RadioGroup2Items);
   RadioGroup3 = new QGroupBox(QStringLiteral(" GST/VAT Tax is ?  "), this);
   RadioGroup3->setObjectName(QStringLiteral("RadioGroup3"));
-  RadioButton1 = new QRadioButton(QStringLiteral("Computed 1"), RadioGroup3);
-  RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
-  RadioButton2 = new QRadioButton(QStringLiteral("Computed 2"), RadioGroup3);
-  RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+  RadioButton1 = util::MakeRadio(RadioGroup3, "RadioButton1", QStringLiteral("Computed 1"));
+  RadioButton2 = util::MakeRadio(RadioGroup3, "RadioButton2", QStringLiteral("Computed 2"));
   auto* gst = new QHBoxLayout(RadioGroup3);
   gst->addWidget(RadioButton1);
   gst->addWidget(RadioButton2);
   gst->addStretch();
 
-  BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
-  BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
-  BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
+  BtnSave = util::MakeButton(this, "BtnSave", QStringLiteral("Save"));
+  BtnCancel = util::MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
+  BtnHelp = util::MakeButton(this, "BtnHelp", QStringLiteral("Help"));
+}
 
+void TTaxDef::LayOutControls() {
   auto* lines = new QGridLayout;
   lines->addWidget(new QLabel(QStringLiteral("Line Label"), this), 0, 1);
   lines->addWidget(new QLabel(QStringLiteral("Percentage"), this), 0, 2);
-  auto* row1 = new QLabel(QStringLiteral("Computed 1"), this);
-  row1->setBuddy(Edit1);
-  lines->addWidget(row1, 1, 0);
+  lines->addWidget(util::MakeLabel(this, QStringLiteral("Computed 1"), Edit1), 1, 0);
   lines->addWidget(Edit1, 1, 1);
   lines->addWidget(MaskEdit1, 1, 2);
-  auto* row2 = new QLabel(QStringLiteral("Computed 2"), this);
-  row2->setBuddy(Edit2);
-  lines->addWidget(row2, 2, 0);
+  lines->addWidget(util::MakeLabel(this, QStringLiteral("Computed 2"), Edit2), 2, 0);
   lines->addWidget(Edit2, 2, 1);
   lines->addWidget(MaskEdit2, 2, 2);
   lines->setColumnStretch(1, 1);
@@ -123,17 +114,11 @@ TTaxDef::TTaxDef(QWidget* parent) : QDialog(parent) {
   auto* choices = new QHBoxLayout;
   choices->addWidget(RadioGroup1);
   choices->addWidget(RadioGroup2);
-  auto* buttons = masterdata::ButtonRow({BtnSave, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(lines);
   layout->addLayout(choices);
   layout->addWidget(RadioGroup3);
-  layout->addLayout(buttons);
-
-  EnterMovesOn::InstallOn(this);
-  connect(BtnSave, &QPushButton::clicked, this, &TTaxDef::BtnSaveClick);
-  connect(BtnCancel, &QPushButton::clicked, this, &TTaxDef::BtnCancelClick);
-  masterdata::InstallHelp(this, BtnHelp, kHelpTaxDef);
+  layout->addLayout(util::ButtonRow({BtnSave, BtnCancel, BtnHelp}));
 }
 
 void TTaxDef::showEvent(QShowEvent* event) {

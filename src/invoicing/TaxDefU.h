@@ -43,6 +43,10 @@ class TTaxDef final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateControls();
+  void LayOutControls();
 };
 
 namespace invoicing {

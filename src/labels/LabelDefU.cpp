@@ -17,17 +17,11 @@
 #include "platform/QtPlatform.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
+#include "util/WindowKit.h"
 
 using namespace labels;
 
 namespace {
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 constexpr const char* kMeasureLabels[kMeasureCount] = {
     "Top Margin", "Left Margin", "Bottom Margin",  "Right Margin",
@@ -39,37 +33,43 @@ TLabelDef::TLabelDef(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("LabelDef"));
   setWindowTitle(QStringLiteral("Label Definition"));
   setProperty("helpContext", kHelpLabelDef);
-  const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
 
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Edit1->setMaxLength(40);
-  Edit1->setAccessibleName(QStringLiteral("Label Name"));
+  CreateControls();
+  LayOutControls();
+
+  EnterMovesOn::InstallOn(this);
+  connect(BtnSave, &QPushButton::clicked, this, &TLabelDef::BtnSaveClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  masterdata::InstallHelp(this, BtnHelp, kHelpLabelDef);
+}
+
+void TLabelDef::CreateControls() {
+  const int letter = util::TextWidth(this, 1);
+  Edit1 = util::MakeEdit(this, "Edit1", QStringLiteral("Label Name"), 40);
   MoneyEdit** measures[kMeasureCount] = {&MaskEdit1, &MaskEdit2, &MaskEdit3, &MaskEdit4,
                                          &MaskEdit5, &MaskEdit6, &MaskEdit7, &MaskEdit8};
   for (int i = 0; i < kMeasureCount; ++i) {
-    auto* edit = new MoneyEdit(8, 3, this);
-    edit->setObjectName(QStringLiteral("MaskEdit%1").arg(i + 1));
-    edit->setAccessibleName(QString::fromLatin1(kMeasureLabels[i]));
+    const QByteArray name = "MaskEdit" + QByteArray::number(i + 1);
+    MoneyEdit* edit =
+        util::MakeMoneyEdit(this, name.constData(), QString::fromLatin1(kMeasureLabels[i]), 8, 3);
     // Measures keep their colour whatever their sign.
     edit->SetRedWhenNegative(false);
     edit->setFixedWidth(8 * letter);
     *measures[i] = edit;
   }
-  MaskEdit9 = new QLineEdit(this);
-  MaskEdit9->setObjectName(QStringLiteral("MaskEdit9"));
-  MaskEdit9->setAccessibleName(QStringLiteral("No. Labels Across"));
-  MaskEdit9->setMaxLength(1);
+  MaskEdit9 = util::MakeEdit(this, "MaskEdit9", QStringLiteral("No. Labels Across"), 1);
   MaskEdit9->setValidator(
       new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]?")), MaskEdit9));
   MaskEdit9->setFixedWidth(3 * letter);
-  CheckBox1 = new QCheckBox(QStringLiteral("Continuous Pin Feed"), this);
-  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+  CheckBox1 = util::MakeCheckBox(this, "CheckBox1", QStringLiteral("Continuous Pin Feed"));
 
-  BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
-  BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
-  BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
+  BtnSave = util::MakeButton(this, "BtnSave", QStringLiteral("Save"));
+  BtnCancel = util::MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
+  BtnHelp = util::MakeButton(this, "BtnHelp", QStringLiteral("Help"));
+}
 
+void TLabelDef::LayOutControls() {
+  const int letter = util::TextWidth(this, 1);
   auto* note =
       new QLabel(QStringLiteral("Label Dimensions are defined in printer points where each "
                                 "printer point is 1/72 of an inch."),
@@ -77,40 +77,29 @@ TLabelDef::TLabelDef(QWidget* parent) : QDialog(parent) {
   note->setWordWrap(true);
 
   auto* name_row = new QHBoxLayout;
-  auto* name_label = new QLabel(QStringLiteral("Label Name"), this);
-  name_label->setBuddy(Edit1);
-  name_row->addWidget(name_label);
+  name_row->addWidget(util::MakeLabel(this, QStringLiteral("Label Name"), Edit1));
   name_row->addWidget(Edit1, 1);
 
   // Two columns of measures: margins on the left, label size and gaps on
   // the right.
   auto* grid = new QGridLayout;
   for (int i = 0; i < kMeasureCount; ++i) {
-    auto* label = new QLabel(QString::fromLatin1(kMeasureLabels[i]), this);
-    label->setBuddy(Measure(i));
     const int column = i < 4 ? 0 : 2;
-    grid->addWidget(label, i % 4, column);
+    grid->addWidget(util::MakeLabel(this, QString::fromLatin1(kMeasureLabels[i]), Measure(i)),
+                    i % 4, column);
     grid->addWidget(Measure(i), i % 4, column + 1);
   }
   grid->setColumnMinimumWidth(2, 10 * letter);
-  auto* across_label = new QLabel(QStringLiteral("No. Labels Across"), this);
-  across_label->setBuddy(MaskEdit9);
-  grid->addWidget(across_label, 4, 0);
+  grid->addWidget(util::MakeLabel(this, QStringLiteral("No. Labels Across"), MaskEdit9), 4, 0);
   grid->addWidget(MaskEdit9, 4, 1);
   grid->addWidget(CheckBox1, 4, 2, 1, 2);
 
-  auto* buttons = masterdata::ButtonRow({BtnSave, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(name_row);
   layout->addWidget(note);
   layout->addLayout(grid);
-  layout->addLayout(buttons);
+  layout->addLayout(util::ButtonRow({BtnSave, BtnCancel, BtnHelp}));
   resize(40 * letter, sizeHint().height());
-
-  EnterMovesOn::InstallOn(this);
-  connect(BtnSave, &QPushButton::clicked, this, &TLabelDef::BtnSaveClick);
-  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  masterdata::InstallHelp(this, BtnHelp, kHelpLabelDef);
 }
 
 MoneyEdit* TLabelDef::Measure(int index) const {

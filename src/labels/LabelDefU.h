@@ -42,6 +42,8 @@ class TLabelDef final : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  void CreateControls();
+  void LayOutControls();
   MoneyEdit* Measure(int index) const;
 };
 

@@ -15,77 +15,63 @@
 #include "store/dbFiles.h"
 #include "util/EnterMovesOn.h"
 #include "util/TextUtil.h"
+#include "util/WindowKit.h"
 
 using namespace masterdata;
 
-namespace {
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, int max_length, const QString& accessible) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setMaxLength(max_length);
-  edit->setAccessibleName(accessible);
-  return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
-
-}  // namespace
+using util::MakeButton;
+using util::MakeEdit;
+using util::MakeLabel;
 
 TCustomer::TCustomer(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Customer"));
   setWindowTitle(QStringLiteral("Customer"));
   setProperty("helpContext", kHelpCustomer);
+  CreateControls();
+  LayOutControls();
 
-  Edit1 = MakeEdit(this, "Edit1", 6, QStringLiteral("Customer No."));
-  Edit1->setReadOnly(true);
-  Edit1->setFocusPolicy(Qt::NoFocus);
-  Edit2 = MakeEdit(this, "Edit2", 3, QStringLiteral("Name, title"));
-  Edit3 = MakeEdit(this, "Edit3", 13, QStringLiteral("Name, first"));
-  Edit4 = MakeEdit(this, "Edit4", 20, QStringLiteral("Name, last"));
-  Edit5 = MakeEdit(this, "Edit5", 34, QStringLiteral("Address"));
-  Edit6 = MakeEdit(this, "Edit6", 34, QStringLiteral("Address, second line"));
-  Edit7 = MakeEdit(this, "Edit7", 34, QStringLiteral("Address, third line"));
-  Edit8 = MakeEdit(this, "Edit8", 19, QStringLiteral("Address, last line"));
-  Edit9 = MakeEdit(this, "Edit9", 10, QStringLiteral("Postal Code"));
-  Edit10 = MakeEdit(this, "Edit10", 20, QStringLiteral("Phone"));
-  Edit11 = MakeEdit(this, "Edit11", 20, QStringLiteral("Fax"));
-  Edit12 = MakeEdit(this, "Edit12", 60, QStringLiteral("Email"));
-  Edit13 = MakeEdit(this, "Edit13", 34, QStringLiteral("Note"));
-  Edit14 = MakeEdit(this, "Edit14", 20, QStringLiteral("Group"));
-  Edit14->setReadOnly(true);
-  Edit14->setFocusPolicy(Qt::NoFocus);
-  Memo1 = new QPlainTextEdit(this);
-  Memo1->setObjectName(QStringLiteral("Memo1"));
-  Memo1->setAccessibleName(QStringLiteral("Comments"));
-  Memo1->setTabChangesFocus(true);
+  EnterMovesOn::InstallOn(this);
+  connect(BtnGroup, &QPushButton::clicked, this, &TCustomer::BtnGroupClick);
+  connect(BtnSave, &QPushButton::clicked, this, &TCustomer::BtnSaveClick);
+  connect(BtnDelete, &QPushButton::clicked, this, &TCustomer::BtnDeleteClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  InstallHelp(this, BtnHelp, kHelpCustomer);
+}
 
-  const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
-  Edit1->setFixedWidth(8 * letter);
-  Edit2->setFixedWidth(4 * letter);
-  Edit9->setFixedWidth(10 * letter);
+void TCustomer::CreateControls() {
+  Edit1 = MakeEdit(this, "Edit1", QStringLiteral("Customer No."), 6);
+  util::ShowOnly(Edit1);
+  Edit2 = MakeEdit(this, "Edit2", QStringLiteral("Name, title"), 3);
+  Edit3 = MakeEdit(this, "Edit3", QStringLiteral("Name, first"), 13);
+  Edit4 = MakeEdit(this, "Edit4", QStringLiteral("Name, last"), 20);
+  Edit5 = MakeEdit(this, "Edit5", QStringLiteral("Address"), 34);
+  Edit6 = MakeEdit(this, "Edit6", QStringLiteral("Address, second line"), 34);
+  Edit7 = MakeEdit(this, "Edit7", QStringLiteral("Address, third line"), 34);
+  Edit8 = MakeEdit(this, "Edit8", QStringLiteral("Address, last line"), 19);
+  Edit9 = MakeEdit(this, "Edit9", QStringLiteral("Postal Code"), 10);
+  Edit10 = MakeEdit(this, "Edit10", QStringLiteral("Phone"), 20);
+  Edit11 = MakeEdit(this, "Edit11", QStringLiteral("Fax"), 20);
+  Edit12 = MakeEdit(this, "Edit12", QStringLiteral("Email"), 60);
+  Edit13 = MakeEdit(this, "Edit13", QStringLiteral("Note"), 34);
+  Edit14 = MakeEdit(this, "Edit14", QStringLiteral("Group"), 20);
+  util::ShowOnly(Edit14);
+  Memo1 = util::MakeMemo(this, "Memo1", QStringLiteral("Comments"));
 
-  BtnGroup = new QPushButton(QStringLiteral("Group"), this);
-  BtnGroup->setObjectName(QStringLiteral("BtnGroup"));
-  BtnSave = new QPushButton(QStringLiteral("Save"), this);
-  BtnSave->setObjectName(QStringLiteral("BtnSave"));
-  BtnDelete = new QPushButton(QStringLiteral("Delete"), this);
-  BtnDelete->setObjectName(QStringLiteral("BtnDelete"));
-  BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-  BtnHelp = new QPushButton(QStringLiteral("Help"), this);
-  BtnHelp->setObjectName(QStringLiteral("BtnHelp"));
-  for (QPushButton* button : {BtnGroup, BtnSave, BtnDelete, BtnCancel, BtnHelp}) {
-    button->setAutoDefault(false);
-  }
+  Edit1->setFixedWidth(util::TextWidth(this, 8));
+  Edit2->setFixedWidth(util::TextWidth(this, 4));
+  Edit9->setFixedWidth(util::TextWidth(this, 10));
+
+  BtnGroup = MakeButton(this, "BtnGroup", QStringLiteral("Group"));
+  BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
+  BtnDelete = MakeButton(this, "BtnDelete", QStringLiteral("Delete"));
+  BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
+  BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
 
   LabelAddr1 = MakeLabel(this, QStringLiteral("Address"), Edit5);
   LabelAddr2 = MakeLabel(this, QStringLiteral("Address"), Edit6);
+}
 
+void TCustomer::LayOutControls() {
   auto* grid = new QGridLayout;
   int row = 0;
   grid->addWidget(MakeLabel(this, QStringLiteral("Customer No."), Edit1), row, 0);
@@ -121,18 +107,10 @@ TCustomer::TCustomer(QWidget* parent) : QDialog(parent) {
   grid->addWidget(MakeLabel(this, QStringLiteral("Comments"), Memo1), row, 0, Qt::AlignTop);
   grid->addWidget(Memo1, row++, 1);
 
-  auto* buttons = ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addLayout(buttons);
-  resize(40 * letter, sizeHint().height());
-
-  EnterMovesOn::InstallOn(this);
-  connect(BtnGroup, &QPushButton::clicked, this, &TCustomer::BtnGroupClick);
-  connect(BtnSave, &QPushButton::clicked, this, &TCustomer::BtnSaveClick);
-  connect(BtnDelete, &QPushButton::clicked, this, &TCustomer::BtnDeleteClick);
-  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  InstallHelp(this, BtnHelp, kHelpCustomer);
+  layout->addLayout(util::ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp}));
+  resize(util::TextWidth(this, 40), sizeHint().height());
 }
 
 void TCustomer::showEvent(QShowEvent* event) {

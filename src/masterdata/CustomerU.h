@@ -45,4 +45,8 @@ class TCustomer final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateControls();
+  void LayOutControls();
 };

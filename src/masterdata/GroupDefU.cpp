@@ -12,6 +12,7 @@
 #include "masterdata/GroupEdit.h"
 #include "masterdata/MasterDataWindows.h"
 #include "util/EnterMovesOn.h"
+#include "util/WindowKit.h"
 
 using namespace masterdata;
 
@@ -19,33 +20,20 @@ TGroupDef::TGroupDef(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("GroupDef"));
   setWindowTitle(QStringLiteral("Customer Group"));
   setProperty("helpContext", kHelpGroup);
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Edit1->setReadOnly(true);
-  Edit1->setFocusPolicy(Qt::NoFocus);
-  Edit1->setFixedWidth(4 * fontMetrics().horizontalAdvance(QLatin1Char('M')));
-  Edit2 = new QLineEdit(this);
-  Edit2->setObjectName(QStringLiteral("Edit2"));
-  Edit2->setMaxLength(20);
-  BtnSave = new QPushButton(QStringLiteral("Save"), this);
-  BtnSave->setObjectName(QStringLiteral("BtnSave"));
-  BtnDelete = new QPushButton(QStringLiteral("Delete"), this);
-  BtnDelete->setObjectName(QStringLiteral("BtnDelete"));
-  BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-  for (QPushButton* button : {BtnSave, BtnDelete, BtnCancel}) button->setAutoDefault(false);
+  Edit1 = util::MakeEdit(this, "Edit1", QString());
+  util::ShowOnly(Edit1);
+  Edit1->setFixedWidth(util::TextWidth(this, 4));
+  Edit2 = util::MakeEdit(this, "Edit2", QString(), 20);
+  BtnSave = util::MakeButton(this, "BtnSave", QStringLiteral("Save"));
+  BtnDelete = util::MakeButton(this, "BtnDelete", QStringLiteral("Delete"));
+  BtnCancel = util::MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("Group Number:"), Edit1);
   form->addRow(QStringLiteral("Customer Group:"), Edit2);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(BtnSave);
-  buttons->addWidget(BtnDelete);
-  buttons->addWidget(BtnCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
-  layout->addLayout(buttons);
+  layout->addLayout(util::ButtonRow({BtnSave, BtnDelete, BtnCancel}));
 
   EnterMovesOn::InstallOn(this);
   InstallHelp(this, nullptr, kHelpGroup);

@@ -18,6 +18,7 @@
 #include "masterdata/PickProdU.h"
 #include "masterdata/PickPurU.h"
 #include "platform/QtPlatform.h"
+#include "util/WindowKit.h"
 
 namespace masterdata {
 namespace {
@@ -62,13 +63,6 @@ void InstallHelp(QWidget* window, QAbstractButton* help_button, int context) {
   }
 }
 
-QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons) {
-  auto* row = new QHBoxLayout;
-  row->addStretch();
-  for (QPushButton* button : buttons) row->addWidget(button);
-  return row;
-}
-
 ListPickParts MakeListPickParts(QDialog* window, const QString& name, const QString& list_name,
                                 ListPick* pick, const std::function<void()>& on_select,
                                 const std::function<void()>& on_new,
@@ -79,15 +73,9 @@ ListPickParts MakeListPickParts(QDialog* window, const QString& name, const QStr
   parts.list = new QListWidget(window);
   parts.list->setObjectName(QStringLiteral("ListBox1"));
   parts.list->setAccessibleName(list_name);
-  auto button = [window](const char* text, const char* object_name) {
-    auto* b = new QPushButton(QString::fromLatin1(text), window);
-    b->setObjectName(QString::fromLatin1(object_name));
-    b->setAutoDefault(false);
-    return b;
-  };
-  parts.select = button("Select", "BtnSelect");
-  parts.add = button("New", "BtnNew");
-  parts.cancel = button("Cancel", "BtnCancel");
+  parts.select = util::MakeButton(window, "BtnSelect", QStringLiteral("Select"));
+  parts.add = util::MakeButton(window, "BtnNew", QStringLiteral("New"));
+  parts.cancel = util::MakeButton(window, "BtnCancel", QStringLiteral("Cancel"));
   parts.buttons = new QHBoxLayout;
   for (QPushButton* b : {parts.select, parts.add, parts.cancel}) parts.buttons->addWidget(b);
   QObject::connect(parts.select, &QPushButton::clicked, window, on_select);

@@ -4,7 +4,6 @@
 // call.
 
 #include <functional>
-#include <initializer_list>
 
 #include "masterdata/PickU.h"
 #include "platform/QtPlatform.h"
@@ -46,8 +45,6 @@ void ShowHelp(int context);
 // A window's help: F1 anywhere in it, and its Help button when it has one,
 // open the topic of the context.
 void InstallHelp(QWidget* window, QAbstractButton* help_button, int context);
-// The row of buttons along the foot of an editor window, kept to the right.
-QHBoxLayout* ButtonRow(std::initializer_list<QPushButton*> buttons);
 
 struct ListPick;
 

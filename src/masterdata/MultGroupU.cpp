@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "masterdata/GroupEdit.h"
+#include "util/WindowKit.h"
 
 using namespace masterdata;
 
@@ -17,18 +18,11 @@ TMultGroup::TMultGroup(QWidget* parent) : QDialog(parent) {
   ListBox1->setObjectName(QStringLiteral("ListBox1"));
   ListBox1->setAccessibleName(QStringLiteral("Customer groups"));
   ListBox1->setSelectionMode(QAbstractItemView::MultiSelection);
-  BtnAll = new QPushButton(QStringLiteral("All"), this);
-  BtnAll->setObjectName(QStringLiteral("BtnAll"));
-  BtnRun = new QPushButton(QStringLiteral("Run"), this);
-  BtnRun->setObjectName(QStringLiteral("BtnRun"));
-  BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-  for (QPushButton* button : {BtnAll, BtnRun, BtnCancel}) button->setAutoDefault(false);
-  auto* buttons = new QHBoxLayout;
-  buttons->addWidget(BtnAll);
-  buttons->addStretch();
-  buttons->addWidget(BtnRun);
-  buttons->addWidget(BtnCancel);
+  BtnAll = util::MakeButton(this, "BtnAll", QStringLiteral("All"));
+  BtnRun = util::MakeButton(this, "BtnRun", QStringLiteral("Run"));
+  BtnCancel = util::MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
+  auto* buttons = util::ButtonRow({BtnRun, BtnCancel});
+  buttons->insertWidget(0, BtnAll);
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(ListBox1);
   layout->addLayout(buttons);

@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "masterdata/PickU.h"
+#include "util/WindowKit.h"
 
 namespace masterdata {
 
@@ -21,6 +22,12 @@ PickGrid::PickGrid(PickGridSetup setup, QWidget* parent)
     : QDialog(parent), setup_(std::move(setup)), model_(setup_.config) {
   setWindowTitle(setup_.title);
 
+  CreateControls();
+  LayOutControls();
+  ConnectHandlers();
+}
+
+void PickGrid::CreateControls() {
   StringGrid1 = new QTableWidget(kPageRows, 1, this);
   StringGrid1->setObjectName(QStringLiteral("StringGrid1"));
   StringGrid1->setAccessibleName(setup_.title);
@@ -40,10 +47,8 @@ PickGrid::PickGrid(PickGridSetup setup, QWidget* parent)
   ScrollBar1->setRange(0, 100);
   ScrollBar1->setPageStep(10);
 
-  SearchLabel = new QLabel(setup_.search_label, this);
-  SearchEdit = new QLineEdit(this);
-  SearchEdit->setObjectName(setup_.search_name);
-  SearchLabel->setBuddy(SearchEdit);
+  SearchEdit = util::MakeEdit(this, setup_.search_name.toLatin1().constData(), QString());
+  SearchLabel = util::MakeLabel(this, setup_.search_label, SearchEdit);
   if (setup_.digits_only) {
     SearchEdit->setMaxLength(6);
     SearchEdit->setValidator(
@@ -53,22 +58,17 @@ PickGrid::PickGrid(PickGridSetup setup, QWidget* parent)
   Edit2 = nullptr;
   InfoLabel = nullptr;
   if (!setup_.info_label.isEmpty()) {
-    InfoLabel = new QLabel(setup_.info_label, this);
-    Edit2 = new QLineEdit(this);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setReadOnly(true);
-    Edit2->setFocusPolicy(Qt::NoFocus);
-    InfoLabel->setBuddy(Edit2);
+    Edit2 = util::MakeEdit(this, "Edit2", QString());
+    util::ShowOnly(Edit2);
+    InfoLabel = util::MakeLabel(this, setup_.info_label, Edit2);
   }
 
-  BtnSelect = new QPushButton(QStringLiteral("Select"), this);
-  BtnSelect->setObjectName(QStringLiteral("BtnSelect"));
-  BtnNew = new QPushButton(QStringLiteral("New"), this);
-  BtnNew->setObjectName(QStringLiteral("BtnNew"));
-  BtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-  for (QPushButton* button : {BtnSelect, BtnNew, BtnCancel}) button->setAutoDefault(false);
+  BtnSelect = util::MakeButton(this, "BtnSelect", QStringLiteral("Select"));
+  BtnNew = util::MakeButton(this, "BtnNew", QStringLiteral("New"));
+  BtnCancel = util::MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
+}
 
+void PickGrid::LayOutControls() {
   auto* grid_row = new QHBoxLayout;
   grid_row->setSpacing(0);
   grid_row->addWidget(StringGrid1);
@@ -84,18 +84,14 @@ PickGrid::PickGrid(PickGridSetup setup, QWidget* parent)
     search_row->addWidget(Edit2, 1);
   }
 
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(BtnSelect);
-  buttons->addWidget(BtnNew);
-  buttons->addWidget(BtnCancel);
-
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(10, 10, 10, 10);
   layout->addLayout(grid_row);
   layout->addLayout(search_row);
-  layout->addLayout(buttons);
+  layout->addLayout(util::ButtonRow({BtnSelect, BtnNew, BtnCancel}));
+}
 
+void PickGrid::ConnectHandlers() {
   connect(BtnSelect, &QPushButton::clicked, this, &PickGrid::BtnSelectClick);
   connect(BtnNew, &QPushButton::clicked, this, &PickGrid::BtnNewClick);
   connect(BtnCancel, &QPushButton::clicked, this, &PickGrid::BtnCancelClick);

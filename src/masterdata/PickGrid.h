@@ -71,6 +71,9 @@ class PickGrid : public QDialog {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void CreateControls();
+  void LayOutControls();
+  void ConnectHandlers();
   void SetUpColumns();
   // Copies the model's page into the grid and the thumb, and the highlight.
   void ShowPage();

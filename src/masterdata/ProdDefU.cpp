@@ -17,72 +17,55 @@
 #include "platform/QtPlatform.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
+#include "util/WindowKit.h"
 
 using namespace masterdata;
 
-namespace {
-
-QLineEdit* MakeEdit(QWidget* parent, const char* name, int max_length, const QString& accessible) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setMaxLength(max_length);
-  edit->setAccessibleName(accessible);
-  return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
-}  // namespace
+using util::MakeButton;
+using util::MakeEdit;
+using util::MakeLabel;
 
 TProdDef::TProdDef(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("ProdDef"));
   setWindowTitle(QStringLiteral("Product Definition"));
   setProperty("helpContext", kHelpProdDef);
+  CreateControls();
+  LayOutControls();
 
-  Edit1 = MakeEdit(this, "Edit1", 10, QStringLiteral("Product ID"));
-  Edit2 = MakeEdit(this, "Edit2", 27, QStringLiteral("Description"));
-  Edit3 = MakeEdit(this, "Edit3", 27, QStringLiteral("Description, second line"));
-  MaskEdit1 = new MoneyEdit(8, 2, this);
-  MaskEdit1->setObjectName(QStringLiteral("MaskEdit1"));
-  MaskEdit1->setAccessibleName(QStringLiteral("Unit Price"));
-  CheckBox1 = new QCheckBox(this);
-  CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
-  CheckBox2 = new QCheckBox(this);
-  CheckBox2->setObjectName(QStringLiteral("CheckBox2"));
-  CheckBox3 = new QCheckBox(QStringLiteral("Inventory Item"), this);
-  CheckBox3->setObjectName(QStringLiteral("CheckBox3"));
-  MaskEdit2 = new MoneyEdit(9, 2, this);
-  MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
-  MaskEdit2->setAccessibleName(QStringLiteral("Reorder Level:"));
-  Edit4 = MakeEdit(this, "Edit4", 10, QStringLiteral("License Code:"));
-  Memo1 = new QPlainTextEdit(this);
-  Memo1->setObjectName(QStringLiteral("Memo1"));
-  Memo1->setAccessibleName(QStringLiteral("Product Text (Printed at the Bottom of Invoices)"));
-  Memo1->setTabChangesFocus(true);
+  EnterMovesOn::InstallOn(this);
+  connect(BtnSave, &QPushButton::clicked, this, &TProdDef::BtnSaveClick);
+  connect(BtnDelete, &QPushButton::clicked, this, &TProdDef::BtnDeleteClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  InstallHelp(this, BtnHelp, kHelpProdDef);
+}
 
-  const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
-  Edit1->setFixedWidth(11 * letter);
-  Edit4->setFixedWidth(11 * letter);
-  MaskEdit1->setFixedWidth(8 * letter);
-  MaskEdit2->setFixedWidth(9 * letter);
+void TProdDef::CreateControls() {
+  Edit1 = MakeEdit(this, "Edit1", QStringLiteral("Product ID"), 10);
+  Edit2 = MakeEdit(this, "Edit2", QStringLiteral("Description"), 27);
+  Edit3 = MakeEdit(this, "Edit3", QStringLiteral("Description, second line"), 27);
+  MaskEdit1 = util::MakeMoneyEdit(this, "MaskEdit1", QStringLiteral("Unit Price"), 8, 2);
+  CheckBox1 = util::MakeCheckBox(this, "CheckBox1", QString());
+  CheckBox2 = util::MakeCheckBox(this, "CheckBox2", QString());
+  CheckBox3 = util::MakeCheckBox(this, "CheckBox3", QStringLiteral("Inventory Item"));
+  MaskEdit2 = util::MakeMoneyEdit(this, "MaskEdit2", QStringLiteral("Reorder Level:"), 9, 2);
+  Edit4 = MakeEdit(this, "Edit4", QStringLiteral("License Code:"), 10);
+  Memo1 = util::MakeMemo(this, "Memo1",
+                         QStringLiteral("Product Text (Printed at the Bottom of Invoices)"));
+
+  Edit1->setFixedWidth(util::TextWidth(this, 11));
+  Edit4->setFixedWidth(util::TextWidth(this, 11));
+  MaskEdit1->setFixedWidth(util::TextWidth(this, 8));
+  MaskEdit2->setFixedWidth(util::TextWidth(this, 9));
   Memo1->setMinimumHeight(5 * fontMetrics().lineSpacing());
 
   BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
   BtnDelete = MakeButton(this, "BtnDelete", QStringLiteral("Delete"));
   BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
   BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
+}
 
+void TProdDef::LayOutControls() {
+  const int letter = util::TextWidth(this, 1);
   auto* grid = new QGridLayout;
   int row = 0;
   grid->addWidget(MakeLabel(this, QStringLiteral("Product ID"), Edit1), row, 0);
@@ -108,20 +91,13 @@ TProdDef::TProdDef(QWidget* parent) : QDialog(parent) {
   grid->addWidget(MakeLabel(this, QStringLiteral("License Code:"), Edit4), row, 0);
   grid->addWidget(Edit4, row++, 1, Qt::AlignLeft);
 
-  auto* buttons = ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
   layout->addWidget(
       MakeLabel(this, QStringLiteral("Product Text (Printed at the Bottom of Invoices)"), Memo1));
   layout->addWidget(Memo1);
-  layout->addLayout(buttons);
+  layout->addLayout(util::ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp}));
   resize(38 * letter, sizeHint().height());
-
-  EnterMovesOn::InstallOn(this);
-  connect(BtnSave, &QPushButton::clicked, this, &TProdDef::BtnSaveClick);
-  connect(BtnDelete, &QPushButton::clicked, this, &TProdDef::BtnDeleteClick);
-  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  InstallHelp(this, BtnHelp, kHelpProdDef);
 }
 
 void TProdDef::showEvent(QShowEvent* event) {

@@ -42,6 +42,10 @@ class TProdDef final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateControls();
+  void LayOutControls();
 };
 
 namespace masterdata {

@@ -18,23 +18,13 @@
 #include "util/DateUtil.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
+#include "util/WindowKit.h"
 
 using namespace masterdata;
+using util::MakeButton;
+using util::MakeLabel;
 
 namespace {
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
 
 // The locale's short date format with the year shown in full, so the date
 // picked never depends on how a two-digit year would be read.
@@ -53,25 +43,14 @@ TPurDef::TPurDef(QWidget* parent) : QDialog(parent) {
   setProperty("helpContext", kHelpPurDef);
 
   BtnProduct = MakeButton(this, "BtnProduct", QStringLiteral("Product"));
-  Edit1 = new QLineEdit(this);
-  Edit1->setObjectName(QStringLiteral("Edit1"));
-  Edit1->setMaxLength(10);
-  Edit1->setReadOnly(true);
-  Edit1->setFocusPolicy(Qt::NoFocus);
-  Edit1->setAccessibleName(QStringLiteral("Product"));
-  DateTimePicker1 = new QDateEdit(this);
-  DateTimePicker1->setObjectName(QStringLiteral("DateTimePicker1"));
-  DateTimePicker1->setCalendarPopup(true);
+  Edit1 = util::MakeEdit(this, "Edit1", QStringLiteral("Product"), 10);
+  util::ShowOnly(Edit1);
+  DateTimePicker1 = util::MakeDateEdit(this, "DateTimePicker1", QStringLiteral("Date Acquired"));
   DateTimePicker1->setDisplayFormat(ShortFormatWithFullYear());
-  DateTimePicker1->setAccessibleName(QStringLiteral("Date Acquired"));
-  MaskEdit2 = new MoneyEdit(10, 2, this);
-  MaskEdit2->setObjectName(QStringLiteral("MaskEdit2"));
-  MaskEdit2->setAccessibleName(QStringLiteral("Quantity"));
-  MaskEdit3 = new MoneyEdit(12, 2, this);
-  MaskEdit3->setObjectName(QStringLiteral("MaskEdit3"));
-  MaskEdit3->setAccessibleName(QStringLiteral("Total Cost"));
+  MaskEdit2 = util::MakeMoneyEdit(this, "MaskEdit2", QStringLiteral("Quantity"), 10, 2);
+  MaskEdit3 = util::MakeMoneyEdit(this, "MaskEdit3", QStringLiteral("Total Cost"), 12, 2);
 
-  const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
+  const int letter = util::TextWidth(this, 1);
   Edit1->setFixedWidth(11 * letter);
   MaskEdit2->setFixedWidth(10 * letter);
   MaskEdit3->setFixedWidth(12 * letter);
@@ -92,16 +71,12 @@ TPurDef::TPurDef(QWidget* parent) : QDialog(parent) {
   grid->addWidget(MaskEdit3, 3, 1, Qt::AlignLeft);
   grid->setColumnStretch(1, 1);
 
-  auto* buttons = ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(grid);
-  layout->addLayout(buttons);
+  layout->addLayout(util::ButtonRow({BtnSave, BtnDelete, BtnCancel, BtnHelp}));
   resize(34 * letter, sizeHint().height());
 
-  setTabOrder(BtnProduct, DateTimePicker1);
-  setTabOrder(DateTimePicker1, MaskEdit2);
-  setTabOrder(MaskEdit2, MaskEdit3);
-  setTabOrder(MaskEdit3, BtnSave);
+  util::SetTabOrder({BtnProduct, DateTimePicker1, MaskEdit2, MaskEdit3, BtnSave});
 
   EnterMovesOn::InstallOn(this);
   connect(BtnProduct, &QPushButton::clicked, this, &TPurDef::BtnProductClick);

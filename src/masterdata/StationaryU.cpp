@@ -16,44 +16,21 @@
 #include "platform/QtPlatform.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
+#include "util/WindowKit.h"
 
 using namespace masterdata;
 
 namespace {
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name, int max_length, const QString& accessible) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  if (max_length > 0) edit->setMaxLength(max_length);
-  edit->setAccessibleName(accessible);
-  return edit;
-}
+using util::MakeButton;
+using util::MakeEdit;
+using util::MakeLabel;
 
+// A measure in inches: five characters with two decimals.
 MoneyEdit* MakeMeasure(QWidget* parent, const char* name, const QString& accessible) {
-  auto* edit = new MoneyEdit(5, 2, parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setAccessibleName(accessible);
-  edit->setFixedWidth(6 * parent->fontMetrics().horizontalAdvance(QLatin1Char('M')));
+  MoneyEdit* edit = util::MakeMoneyEdit(parent, name, accessible, 5, 2);
+  edit->setFixedWidth(util::TextWidth(parent, 6));
   return edit;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(buddy);
-  return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  return button;
-}
-
-QRadioButton* MakeRadio(QWidget* parent, const char* name, const QString& caption) {
-  auto* radio = new QRadioButton(caption, parent);
-  radio->setObjectName(QString::fromLatin1(name));
-  return radio;
 }
 
 }  // namespace
@@ -62,35 +39,47 @@ TStationary::TStationary(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("Stationary"));
   setWindowTitle(QStringLiteral("Stationery Setup"));
   setProperty("helpContext", kHelpStationary);
+  CreateControls();
+  LayOutControls();
 
+  EnterMovesOn::InstallOn(this);
+  connect(BtnLogo, &QPushButton::clicked, this, &TStationary::BtnLogoClick);
+  connect(BtnSave, &QPushButton::clicked, this, &TStationary::BtnSaveClick);
+  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  InstallHelp(this, BtnHelp, kHelpStationary);
+}
+
+void TStationary::CreateControls() {
   BtnLogo = MakeButton(this, "BtnLogo", QStringLiteral("Logo File"));
-  Edit1 = MakeEdit(this, "Edit1", kLogoPathWidth, QStringLiteral("Logo File"));
+  Edit1 = MakeEdit(this, "Edit1", QStringLiteral("Logo File"), kLogoPathWidth);
   MaskEdit1 = MakeMeasure(this, "MaskEdit1", QStringLiteral("Top Margin:"));
   MaskEdit2 = MakeMeasure(this, "MaskEdit2", QStringLiteral("Logo Height:"));
   MaskEdit3 = MakeMeasure(this, "MaskEdit3", QStringLiteral("Width:"));
   // Only the top margin shows a minus sign in red.
   MaskEdit2->SetRedWhenNegative(false);
   MaskEdit3->SetRedWhenNegative(false);
-  Edit2 = MakeEdit(this, "Edit2", 35, QStringLiteral("Company Name:"));
-  Edit3 = MakeEdit(this, "Edit3", 35, QStringLiteral("Address:"));
-  Edit4 = MakeEdit(this, "Edit4", 35, QStringLiteral("Address, second line"));
-  Edit5 = MakeEdit(this, "Edit5", 35, QStringLiteral("Address, third line"));
-  Edit6 = MakeEdit(this, "Edit6", 25, QStringLiteral("Address, fourth line"));
-  Edit7 = MakeEdit(this, "Edit7", 25, QStringLiteral("Closing Line:"));
-  Edit8 = MakeEdit(this, "Edit8", 0, QStringLiteral("Signature Line:"));
+  Edit2 = MakeEdit(this, "Edit2", QStringLiteral("Company Name:"), 35);
+  Edit3 = MakeEdit(this, "Edit3", QStringLiteral("Address:"), 35);
+  Edit4 = MakeEdit(this, "Edit4", QStringLiteral("Address, second line"), 35);
+  Edit5 = MakeEdit(this, "Edit5", QStringLiteral("Address, third line"), 35);
+  Edit6 = MakeEdit(this, "Edit6", QStringLiteral("Address, fourth line"), 25);
+  Edit7 = MakeEdit(this, "Edit7", QStringLiteral("Closing Line:"), 25);
+  Edit8 = MakeEdit(this, "Edit8", QStringLiteral("Signature Line:"), 0);
 
   GroupBox1 = new QGroupBox(QStringLiteral(" Justification "), this);
   GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-  RadioButton1 = MakeRadio(GroupBox1, "RadioButton1", QStringLiteral("Left"));
-  RadioButton2 = MakeRadio(GroupBox1, "RadioButton2", QStringLiteral("Center"));
-  RadioButton3 = MakeRadio(GroupBox1, "RadioButton3", QStringLiteral("Right"));
+  RadioButton1 = util::MakeRadio(GroupBox1, "RadioButton1", QStringLiteral("Left"));
+  RadioButton2 = util::MakeRadio(GroupBox1, "RadioButton2", QStringLiteral("Center"));
+  RadioButton3 = util::MakeRadio(GroupBox1, "RadioButton3", QStringLiteral("Right"));
   auto* justify = new QVBoxLayout(GroupBox1);
   for (QRadioButton* radio : {RadioButton1, RadioButton2, RadioButton3}) justify->addWidget(radio);
 
   BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
   BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
   BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
+}
 
+void TStationary::LayOutControls() {
   const int letter = fontMetrics().horizontalAdvance(QLatin1Char('M'));
   auto* grid = new QGridLayout;
   int row = 0;
@@ -128,17 +117,11 @@ TStationary::TStationary(QWidget* parent) : QDialog(parent) {
   side->addWidget(GroupBox1);
   side->addStretch();
   body->addLayout(side);
-  auto* buttons = ButtonRow({BtnSave, BtnCancel, BtnHelp});
+  auto* buttons = util::ButtonRow({BtnSave, BtnCancel, BtnHelp});
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(body);
   layout->addLayout(buttons);
   resize(46 * letter, sizeHint().height());
-
-  EnterMovesOn::InstallOn(this);
-  connect(BtnLogo, &QPushButton::clicked, this, &TStationary::BtnLogoClick);
-  connect(BtnSave, &QPushButton::clicked, this, &TStationary::BtnSaveClick);
-  connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  InstallHelp(this, BtnHelp, kHelpStationary);
 }
 
 void TStationary::showEvent(QShowEvent* event) {

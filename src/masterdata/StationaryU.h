@@ -47,6 +47,10 @@ class TStationary final : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateControls();
+  void LayOutControls();
 };
 
 namespace masterdata {
