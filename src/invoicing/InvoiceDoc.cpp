@@ -1,7 +1,5 @@
 #include "invoicing/InvoiceDoc.h"
 
-#include <QLocale>
-
 #include "engine/TableEngine.h"
 #include "invoicing/InvoiceDocSave.h"
 #include "masterdata/PickU.h"
@@ -35,13 +33,7 @@ void BlankGrid() {
 
 }  // namespace
 
-double AmountValue(const QString& text) {
-  if (const std::optional<double> value = TextToNumber(text)) return *value;
-  // The table loader writes its grid texts with a point whatever the locale.
-  bool ok = false;
-  const double value = QLocale::c().toDouble(text.trimmed(), &ok);
-  return ok ? value : 0.0;
-}
+double AmountValue(const QString& text) { return TextToNumber(text).value_or(0.0); }
 
 QString AmountText(double amount) {
   return FormatAmount(amount, QString::fromLatin1(kAmountFormat));

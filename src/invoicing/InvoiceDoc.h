@@ -56,8 +56,8 @@ extern double Subtotal;
 extern double InvoiceTotal;
 extern double PaymentsTotal;
 
-// The value of an amount text as shown (the locale's separator, or a point
-// as the table loader writes); 0 for a text that is not a number.
+// The value of an amount text as shown, with the locale's separator; 0 for
+// a text that is not a number.
 double AmountValue(const QString& text);
 // The amount in the amount fields' format.
 QString AmountText(double amount);

@@ -4,6 +4,7 @@
 #include "store/CodeBase.h"
 #include "store/dbFiles.h"
 #include "util/DateUtil.h"
+#include "util/MoneyUtil.h"
 #include "util/TextUtil.h"
 
 namespace masterdata {
@@ -18,7 +19,7 @@ QString Text(FIELD4* field) {
 QString Trimmed(FIELD4* field) { return Text(field).trimmed(); }
 
 QString Money(FIELD4* field, const char* format) {
-  return QString::asprintf(format, field != nullptr ? f4double(field) : 0.0);
+  return FormatAmount(field != nullptr ? f4double(field) : 0.0, QString::fromLatin1(format));
 }
 
 QStringList CustomerRow(DATA4* table) {

@@ -7,6 +7,7 @@
 
 #include "platform/Platform.h"
 #include "util/DateUtil.h"
+#include "util/MoneyUtil.h"
 #include "util/TextUtil.h"
 
 using store::Def;
@@ -730,8 +731,8 @@ void LoadInvoiceItems() {
     LoadLineItem();
     ItemRow row;
     row[0] = ItemRec.PrID;
-    row[1] = QString::asprintf("%9.2f", ItemRec.Qty);
-    row[2] = QString::asprintf("%8.2f", ItemRec.UPR);
+    row[1] = FixedText(ItemRec.Qty, 9, 2);
+    row[2] = FixedText(ItemRec.UPR, 8, 2);
     row[3] = ItemRec.LTax1 ? "t" : "f";
     row[4] = ItemRec.LTax2 ? "t" : "f";
     row[5] = ItemRec.PDesc;
@@ -755,8 +756,8 @@ void LoadInvoicePayments() {
     LoadPayment();
     PaymentRow row;
     row[0] = ShortDateText(PmtRec.PDate);
-    row[1] = QString::asprintf("%10.2f", PmtRec.PAmt);
-    row[2] = QString::asprintf("%10.2f", PmtRec.GST);
+    row[1] = FixedText(PmtRec.PAmt, 10, 2);
+    row[2] = FixedText(PmtRec.GST, 10, 2);
     row[3] = PmtRec.lGST ? "T" : "F";
     PaymentGrid.push_back(row);
     rc = d4skip(PmtDb, 1);

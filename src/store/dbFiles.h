@@ -228,6 +228,8 @@ using PaymentRow = std::array<QString, kPaymentColumns>;
 
 // Lines 0 to 4 of the customer's address; one empty line when there is no customer.
 extern QStringList AddressBlock;
+// Amounts in the grids are written as the operator types them, with the
+// locale's decimal separator (FixedText).
 // One row per line item: PrID, Qty "%9.2f", UPR "%8.2f", "t"/"f" LTax1, "t"/"f"
 // LTax2, PDesc, IComm trimmed, the product's RCode trimmed, its PMemo trimmed.
 extern std::vector<ItemRow> ItemGrid;
