@@ -23,6 +23,7 @@
 #include "masterdata/StationaryU.h"
 #include "MainU.h"
 #include "platform/QtPlatform.h"
+#include "reports/ReportU.h"
 #include "store/DriveDirU.h"
 
 int main(int argc, char** argv) {
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
   masterdata::CreateMasterDataWindows(&Main, &qt_platform);
   masterdata::CreateProdDefWindow(&Main, &qt_platform);
   invoicing::CreateInvoiceWindows(&Main, &qt_platform);
+  reports::CreateReportWindows(&Main, &qt_platform);
   masterdata::CreateStationaryWindow(&Main, &qt_platform);
   masterdata::CreatePurDefWindow(&Main, &qt_platform);
   invoicing::CreateTaxDefWindow(&Main, &qt_platform);
