@@ -4,17 +4,32 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
-double RoundMoney(double amount) {
-  // long double is the extended precision the amounts have always been
-  // rounded in; summing in double would round 2.675 and 0.145 up, not down.
-  const long double x = amount;
-  const long double shifted = amount > 0 ? (x + 0.005L) * 100.0L : (x - 0.005L) * 100.0L;
-  // Adding 0 turns the -0 of small negatives into 0.
-  return static_cast<double>(std::trunc(shifted) / 100.0L) + 0.0;
+namespace {
+
+// A double times 100 needs at most 58 significant bits, so in a long double
+// of 64 (or more) the product is exact, and its cents round as the decimal
+// value of the amount does.
+static_assert(std::numeric_limits<long double>::digits >= 60,
+              "amounts times 100 must be exact in long double");
+
+// The amount rounded to cents, halves away from zero, on its exact value.
+double ExactCents(double amount) {
+  const long double cents = std::round(static_cast<long double>(amount) * 100.0L);
+  // Dividing the whole number of cents in double gives the nearest double;
+  // adding 0 turns the -0 of small negatives into 0.
+  return static_cast<double>(cents) / 100.0 + 0.0;
 }
 
+}  // namespace
+
+double RoundMoney(double amount) { return ExactCents(amount); }
+
 double RoundTax(double amount, int tax_round) {
+  if (tax_round == kTaxRoundNormal && amount > 0) return ExactCents(amount);
+  // Negative amounts under Normal, and the Up and Down rules, add their
+  // amount in extended precision and truncate toward zero.
   long double x = amount;
   if (tax_round == kTaxRoundNormal) {
     x += 0.005L;

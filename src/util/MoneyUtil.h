@@ -1,6 +1,7 @@
 #pragma once
-// Money: rounding to cents (done in extended precision on the binary value,
-// so an amount like 2.675 that is stored just below its half rounds down),
+// Money: rounding to cents (on the exact value of the double, so an amount
+// like 2.675 that is stored just below its half rounds down, and 16.125,
+// stored exactly, rounds up),
 // the tax rounding rules, fixed-width texts with the locale's decimal
 // separator, reading typed amounts, and tidying a money entry field's text.
 
@@ -15,8 +16,9 @@ inline constexpr int kTaxRoundNormal = 1;
 inline constexpr int kTaxRoundUp = 2;
 inline constexpr int kTaxRoundDown = 3;
 
-// Rounds a computed tax to cents by rule: Normal adds 0.005, Up adds 0.0099,
-// any other rule adds nothing, then the cents are truncated toward zero.
+// Rounds a computed tax to cents by rule: Normal rounds a positive amount as
+// RoundMoney does; otherwise Normal adds 0.005, Up adds 0.0099, any other
+// rule adds nothing, and the cents are truncated toward zero.
 double RoundTax(double amount, int tax_round);
 
 // The number right-aligned in width characters with that many decimals and

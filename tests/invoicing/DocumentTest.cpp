@@ -24,6 +24,9 @@ TEST_F(DocumentTest, LineTotalsRoundHalfCentsAwayFromZero) {
       {"     0.50", "   -0.25", "     -0.13 ff"},
       {"     3.00", "    1.10", "      3.30 ff"},
       {"     1.00", "    2.34", "      2.34 ff"},
+      // Exact half cents in binary: 16.625 and -16.125.
+      {"     3.50", "    4.75", "     16.63 ff"},
+      {"     1.50", "  -10.75", "    -16.13 ff"},
   };
   for (const Case& c : cases) {
     ItemGrid = {Line("A", 0, 0)};

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <iomanip>
+#include <random>
+#include <string>
 
 #include "LocaleScope.h"
 #include "QtPrinters.h"
@@ -32,9 +36,58 @@ TEST(RoundMoneyTest, RoundsHalvesAwayFromZeroOnTheBinaryValue) {
       {123456.785, 123456.79},
       {-99.994999, -99.99},
       {19.999, 20.0},
+      // Half cents that are exact in binary go away from zero too.
+      {16.125, 16.13},
+      {16.625, 16.63},
+      {-16.125, -16.13},
+      {0.375, 0.38},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(RoundMoney(c.amount), c.rounded) << c.amount;
+  }
+}
+
+// The cents of the exact decimal value of a double, halves away from zero:
+// the reference the rounding must meet, worked out on the decimal digits.
+double DecimalCents(double amount) {
+  char digits[1200];
+  const std::to_chars_result end =
+      std::to_chars(digits, digits + sizeof digits, amount, std::chars_format::fixed, 1100);
+  const std::string text(digits, end.ptr);
+  const bool negative = text[0] == '-';
+  const size_t point = text.find('.');
+  long long cents = std::stoll(text.substr(negative ? 1 : 0, point - (negative ? 1 : 0))) * 100 +
+                    std::stoll(text.substr(point + 1, 2));
+  if (text[point + 3] >= '5') ++cents;
+  return static_cast<double>(negative ? -cents : cents) / 100.0;
+}
+
+TEST(RoundMoneyTest, EveryExactHalfCentGoesAwayFromZero) {
+  // The half cents exact in binary are the odd eighths.
+  for (long eighths = -80001; eighths <= 80001; eighths += 2) {
+    const double amount = static_cast<double>(eighths) / 8;
+    const double away = static_cast<double>((eighths * 25 + (eighths > 0 ? 1 : -1)) / 2) / 100.0;
+    ASSERT_EQ(RoundMoney(amount), away) << amount;
+    if (amount > 0) {
+      ASSERT_EQ(RoundTax(amount, kTaxRoundNormal), away) << amount;
+    }
+  }
+}
+
+TEST(RoundMoneyTest, MatchesTheDecimalRoundingOfTheExactValue) {
+  std::mt19937_64 random(20260314);
+  std::uniform_real_distribution<double> spread(-10000, 10000);
+  for (int i = 0; i < 200000; ++i) {
+    // Any double, and amounts typed with three decimals, as quantities times prices give.
+    const double any = spread(random);
+    const double typed = std::round(spread(random) * 1000) / 1000;
+    for (double amount : {any, typed}) {
+      ASSERT_EQ(RoundMoney(amount), DecimalCents(amount)) << std::setprecision(17) << amount;
+      if (amount > 0) {
+        ASSERT_EQ(RoundTax(amount, kTaxRoundNormal), DecimalCents(amount))
+            << std::setprecision(17) << amount;
+      }
+    }
   }
 }
 
@@ -61,10 +114,14 @@ TEST(RoundTaxTest, RoundsByTheChosenRule) {
       {1.239, kTaxRoundDown, 1.23},
       {1.239, 0, 1.23},
       {2.675, kTaxRoundNormal, 2.67},
+      {16.125, kTaxRoundNormal, 16.13},
+      {16.625, kTaxRoundUp, 16.63},
+      {16.625, kTaxRoundDown, 16.62},
       {5.0, kTaxRoundUp, 5.0},
       // Negative amounts get the same addition and are truncated toward 0.
       {-1.23456, kTaxRoundNormal, -1.22},
       {-1.239, kTaxRoundDown, -1.23},
+      {-16.125, kTaxRoundNormal, -16.12},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(RoundTax(c.amount, c.rule), c.rounded) << c.amount << " rule " << c.rule;
