@@ -204,10 +204,12 @@ void EditCustomer() {
   code4errorCode(cb, 0);
 }
 
-void DeptLeft(const QString& text) { InvRec.Dept = text.trimmed(); }
-void IMemoLeft(const QString& text) { InvRec.IMemo = text.trimmed(); }
-void NoteLeft(const QString& text) { CustRec.note = text.trimmed(); }
-void RemLeft(const QString& text) { InvRec.REM = text; }
+// What was left in a field is also what the screen shows from now on, so
+// redrawing the invoice never puts an older text back.
+void DeptLeft(const QString& text) { Screen.dept = InvRec.Dept = text.trimmed(); }
+void IMemoLeft(const QString& text) { Screen.imemo = InvRec.IMemo = text.trimmed(); }
+void NoteLeft(const QString& text) { Screen.note = CustRec.note = text.trimmed(); }
+void RemLeft(const QString& text) { Screen.rem = InvRec.REM = text; }
 
 void DateChanged(TDate date) {
   // Kept in the invoice at once, so redrawing the invoice after a line or

@@ -8,7 +8,6 @@
 #include <QTest>
 
 #include "../common/ProcessLocale.h"
-#include "../util/QtPrinters.h"
 #include "InvoiceFixture.h"
 #include "invoicing/ItemDefU.h"
 #include "masterdata/PickLists.h"

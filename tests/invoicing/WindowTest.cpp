@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <functional>
 
 #include "InvoiceFixture.h"
 #include "invoicing/InvoiceU.h"
@@ -224,6 +225,90 @@ TEST_F(WindowTest, InvoiceIsFilledSavedAndReopened) {
   SaveScreenshot(&invoice, "invoice-reopened.png");
   QTest::mouseClick(invoice.BtnCancel, Qt::LeftButton);
   EXPECT_EQ(invoice.result(), QDialog::Rejected);
+}
+
+// What the operator typed into the note and the header fields and then left
+// stays through every redisplay of the invoice, and Save writes it.
+TEST_F(WindowTest, TypedNoteAndHeaderSurviveEveryRedisplay) {
+  TInvoice invoice;
+  SelInv = 0;
+  ShowActive(&invoice);
+  scripted_.OnModal(WindowId::kPickCust, [&] {
+    SelCust = customer_;
+    return 1;
+  });
+  QTest::mouseClick(invoice.BtnCust, Qt::LeftButton);
+
+  const auto pick_product = [&](long record) {
+    scripted_.OnModal(WindowId::kPickProd, [&, record] {
+      SelProd = record;
+      return record > 0 ? 1 : 0;
+    });
+  };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+  } steps[] = {
+      {"add a line",
+       [&] {
+         pick_product(widget_);
+         scripted_.OnModal(WindowId::kItemDef, [] {
+           ItemResult = kResultSave;
+           return 1;
+         });
+         QTest::mouseClick(invoice.BAddItm, Qt::LeftButton);
+       }},
+      {"add a payment",
+       [&] {
+         scripted_.OnModal(WindowId::kPmtDef, [] {
+           PmtResult = kResultSave;
+           return 1;
+         });
+         QTest::mouseClick(invoice.BAddPmt, Qt::LeftButton);
+       }},
+      {"cancel the product pick list",
+       [&] {
+         pick_product(-1);
+         QTest::mouseClick(invoice.BAddItm, Qt::LeftButton);
+       }},
+      {"cancel the customer pick list",
+       [&] {
+         scripted_.OnModal(WindowId::kPickCust, [] {
+           SelCust = -1;
+           return 0;
+         });
+         QTest::mouseClick(invoice.BtnCust, Qt::LeftButton);
+       }},
+      {"type the freight", [&] { Retype(invoice.MaskEdit3, QStringLiteral("5")); }},
+  };
+  QString note;
+  QString dept;
+  QString imemo;
+  for (const auto& step : steps) {
+    // Each field typed afresh and left before the step.
+    note = QStringLiteral("call before %1").arg(QString::fromLatin1(step.step).left(10));
+    dept = QStringLiteral("Dept %1").arg(&step - steps);
+    imemo = QStringLiteral("CHQ %1").arg(&step - steps);
+    Retype(invoice.Edit4, note);
+    Retype(invoice.Edit2, dept);
+    Retype(invoice.Edit3, imemo);
+    step.act();
+    EXPECT_EQ(invoice.Edit4->text(), note) << step.step;
+    EXPECT_EQ(invoice.Edit2->text(), dept) << step.step;
+    EXPECT_EQ(invoice.Edit3->text(), imemo) << step.step;
+  }
+  EXPECT_EQ(ItemGrid.size(), 1u);
+  EXPECT_EQ(PaymentGrid.size(), 1u);
+
+  scripted_.QueueInput(QStringLiteral("1"));
+  scripted_.QueueAnswer(Answer::kNo);
+  QTest::mouseClick(invoice.BtnSave, Qt::LeftButton);
+  ASSERT_EQ(invoice.result(), QDialog::Accepted);
+  ASSERT_EQ(d4go(CustDb, customer_), 0);
+  EXPECT_EQ(QString::fromLatin1(f4str(CustFld.note)).trimmed(), note);
+  ASSERT_EQ(d4go(InvDb, SelInv), 0);
+  EXPECT_EQ(QString::fromLatin1(f4str(InvFld.Dept)).trimmed(), dept);
+  EXPECT_EQ(QString::fromLatin1(f4str(InvFld.IMemo)).trimmed(), imemo);
 }
 
 TEST_F(WindowTest, ControlsFollowTheTabOrder) {
