@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdio>
+#include <deque>
 #include <ostream>
 #include <span>
 #include <vector>
@@ -21,7 +22,6 @@ using std::chrono::sys_days;
 constexpr int kSpanDays = 548;  // eighteen months
 constexpr double kGstRate = 10.0;
 constexpr long kFirstInvoice = 1001;
-constexpr int kPurchases = 150;
 
 struct Product {
   const char* id;
@@ -103,6 +103,42 @@ constexpr Product kProducts[] = {
     {"INSPECT", "Site inspection and quote", 55.00, false, true, nullptr, nullptr},
     {"CONFIG", "Device configuration", 75.00, false, true, nullptr, nullptr},
 };
+
+static_assert(static_cast<long>(std::size(kProducts)) == DemoOptions{}.products);
+
+// Generated stock items for large demo sets: part names from these words.
+constexpr const char* kPartWords[] = {"Bracket", "Cable",  "Adapter", "Fan",     "Switch",
+                                      "Filter",  "Sensor", "Battery", "Charger", "Hub"};
+constexpr const char* kPartSizes[] = {"small", "medium", "large", "kit", "pack of 10"};
+
+// The products written: the catalogue's first ones, then generated stock
+// items, whose texts live here.
+struct Catalogue {
+  std::vector<Product> products;
+  std::deque<std::string> texts;  // a deque keeps the texts where they are
+};
+
+template <typename T, size_t N>
+const T& Pick(DemoRandom& rng, const T (&items)[N]);
+
+void FillCatalogue(DemoRandom& rng, long count, Catalogue* catalogue) {
+  for (const Product& product : kProducts) {
+    if (static_cast<long>(catalogue->products.size()) < count) {
+      catalogue->products.push_back(product);
+    }
+  }
+  for (long n = static_cast<long>(catalogue->products.size()) + 1; n <= count; ++n) {
+    char id[32];
+    std::snprintf(id, sizeof id, "STK%07ld", n);
+    const std::string& id_text = catalogue->texts.emplace_back(id);
+    const std::string& desc =
+        catalogue->texts.emplace_back(std::string(Pick(rng, kPartWords)) + ", " +
+                                      Pick(rng, kPartSizes) + " #" + std::to_string(n));
+    const double price = static_cast<double>(rng.Between(200, 50000)) / 100.0;
+    catalogue->products.push_back(
+        {id_text.c_str(), desc.c_str(), price, !rng.Percent(10), true, nullptr, nullptr});
+  }
+}
 
 constexpr const char* kGroups[] = {"Retail",    "Trade",      "Small Business",
                                    "Education", "Government", "Online"};
@@ -339,7 +375,7 @@ bool WriteCustomers(CODE4* cb, DemoRandom& rng, long count, std::vector<long>* n
   return table.Finish(error);
 }
 
-bool WriteProducts(CODE4* cb, std::string* error) {
+bool WriteProducts(CODE4* cb, const Catalogue& catalogue, std::string* error) {
   Appender table(cb, store::Table::kProducts);
   FIELD4* id = table.Field("PrID");
   FIELD4* rcode = table.Field("RCode");
@@ -353,7 +389,7 @@ bool WriteProducts(CODE4* cb, std::string* error) {
   FIELD4* reorder = table.Field("REORDER");
   FIELD4* onhand = table.Field("ONHAND");
   FIELD4* build = table.Field("lBuild");
-  for (const Product& product : kProducts) {
+  for (const Product& product : catalogue.products) {
     if (!table.Append()) break;
     Text(id, product.id);
     if (product.licence != nullptr) Text(rcode, product.licence);
@@ -371,9 +407,10 @@ bool WriteProducts(CODE4* cb, std::string* error) {
   return table.Finish(error);
 }
 
-bool WritePurchases(CODE4* cb, DemoRandom& rng, sys_days start, std::string* error) {
+bool WritePurchases(CODE4* cb, DemoRandom& rng, const Catalogue& catalogue, long count,
+                    sys_days start, std::string* error) {
   std::vector<const Product*> stock;
-  for (const Product& product : kProducts) {
+  for (const Product& product : catalogue.products) {
     if (product.inventory) stock.push_back(&product);
   }
   Appender table(cb, store::Table::kPurchases);
@@ -382,14 +419,14 @@ bool WritePurchases(CODE4* cb, DemoRandom& rng, sys_days start, std::string* err
   FIELD4* qty = table.Field("PURQty");
   FIELD4* cost = table.Field("PURCost");
   FIELD4* number = table.Field("PURNo");
-  for (int i = 0; i < kPurchases; ++i) {
+  for (long i = 0; i < count && !stock.empty(); ++i) {
     if (!table.Append()) break;
     const Product& product = *stock[static_cast<size_t>(rng.Between(0, stock.size() - 1))];
     const double quantity =
         static_cast<double>(product.licence != nullptr ? rng.Between(1, 10) : rng.Between(5, 60));
     const double unit_cost = product.price * static_cast<double>(rng.Between(45, 65)) / 100.0;
     Text(prod, product.id);
-    Text(date, DateText(start + days(static_cast<int64_t>(i) * kSpanDays / kPurchases)));
+    Text(date, DateText(start + days(static_cast<int64_t>(i) * kSpanDays / count)));
     f4assignDouble(qty, quantity);
     f4assignDouble(cost, RoundMoney(quantity * unit_cost));
     f4assignLong(number, i + 1);
@@ -398,7 +435,8 @@ bool WritePurchases(CODE4* cb, DemoRandom& rng, sys_days start, std::string* err
 }
 
 bool WriteInvoices(CODE4* cb, DemoRandom& rng, const DemoOptions& options,
-                   const std::vector<long>& customers, std::string* error) {
+                   const Catalogue& catalogue, const std::vector<long>& customers,
+                   std::string* error) {
   Appender invoices(cb, store::Table::kInvoices);
   FIELD4* iv_no = invoices.Field("IvNo");
   FIELD4* cu_no = invoices.Field("CuNo");
@@ -441,7 +479,8 @@ bool WriteInvoices(CODE4* cb, DemoRandom& rng, const DemoOptions& options,
         ok = false;
         break;
       }
-      const Product& product = Pick(rng, kProducts);
+      const Product& product =
+          catalogue.products[static_cast<size_t>(rng.Between(0, catalogue.products.size() - 1))];
       double quantity;
       if (product.price < 1.0) {
         quantity = static_cast<double>(rng.Between(20, 400));  // pages, kilometres
@@ -614,16 +653,23 @@ SettingsValues DemoSettings() {
 bool WriteDemoData(CODE4* cb, const DemoOptions& options, std::string* error) {
   DemoRandom rng(options.seed);
   std::vector<long> customers;
+  Catalogue catalogue;
   if (!WriteSettingsRow(cb, DemoSettings(), error) || !WriteGroups(cb, error) ||
-      !WriteCustomers(cb, rng, options.customers, &customers, error) || !WriteProducts(cb, error) ||
-      !WritePurchases(cb, rng, options.today - days(kSpanDays), error) || !WriteLabels(cb, error)) {
+      !WriteCustomers(cb, rng, options.customers, &customers, error)) {
+    return false;
+  }
+  FillCatalogue(rng, options.products, &catalogue);
+  if (!WriteProducts(cb, catalogue, error) ||
+      !WritePurchases(cb, rng, catalogue, options.purchases, options.today - days(kSpanDays),
+                      error) ||
+      !WriteLabels(cb, error)) {
     return false;
   }
   if (customers.empty() && options.invoices > 0) {
     *error = "invoices need at least one customer";
     return false;
   }
-  return WriteInvoices(cb, rng, options, customers, error);
+  return WriteInvoices(cb, rng, options, catalogue, customers, error);
 }
 
 int RunDemo(const std::string& directory, const DemoOptions& options, std::ostream& out,
@@ -640,7 +686,7 @@ int RunDemo(const std::string& directory, const DemoOptions& options, std::ostre
     return kExitFailed;
   }
   out << "wrote a demo data set to " << directory << ": " << options.customers << " customers, "
-      << options.invoices << " invoices, " << std::size(kProducts) << " products, " << kPurchases
+      << options.invoices << " invoices, " << options.products << " products, " << options.purchases
       << " purchases (seed " << options.seed << ", today " << DateText(options.today) << ")\n";
   return kExitOk;
 }

@@ -16,6 +16,10 @@ namespace tool {
 struct DemoOptions {
   long customers = 200;
   long invoices = 1000;
+  // Products beyond the catalogue's are generated stock items; fewer take the
+  // catalogue's first ones (stock items come first).
+  long products = 60;
+  long purchases = 150;
   uint64_t seed = 1;
   std::chrono::sys_days today{};  // invoices and purchases fall in the 18 months before it
 };

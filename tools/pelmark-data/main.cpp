@@ -14,7 +14,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: pelmark-data init DIR\n"
-    "       pelmark-data demo DIR [--customers N] [--invoices N] [--seed S] [--today YYYY-MM-DD]\n"
+    "       pelmark-data demo DIR [--customers N] [--invoices N] [--products N]\n"
+    "                [--purchases N] [--seed S] [--today YYYY-MM-DD]\n"
     "       pelmark-data check DIR\n"
     "       pelmark-data dump DIR TABLE [--tag TAG]\n"
     "       pelmark-data reindex DIR\n";
@@ -62,6 +63,12 @@ int Demo(const std::vector<std::string>& args) {
     } else if (option == "--invoices") {
       ok = ParseNumber(value, &options.invoices) && options.invoices >= 0 &&
            options.invoices <= 999999 - 1001 + 1;  // six-digit invoice numbers from 1001
+    } else if (option == "--products") {
+      ok = ParseNumber(value, &options.products) && options.products >= 1 &&
+           options.products <= 9999999;  // generated codes STK + seven digits
+    } else if (option == "--purchases") {
+      ok = ParseNumber(value, &options.purchases) && options.purchases >= 0 &&
+           options.purchases <= 99999999;  // eight-digit purchase numbers
     } else if (option == "--seed") {
       ok = ParseNumber(value, &options.seed);
     } else if (option == "--today") {
