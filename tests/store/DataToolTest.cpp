@@ -277,10 +277,15 @@ TEST_F(DataToolTest, InitWritesAnEmptySoundSetAndRefusesToOverwrite) {
 }
 
 TEST_F(DataToolTest, DemoIsReadByDbfreadAsTheProgramLoadsIt) {
-  const ToolRun demo = Demo(Data());
+  // Products past the catalogue's sixty are generated.
+  const ToolRun demo = Demo(Data(), {"--products", "75", "--purchases", "40"});
   ASSERT_EQ(demo.exit_code, 0) << demo.err.toStdString();
   Enter(Data());
   ExpectWitnessAgrees();
+  ASSERT_TRUE(OpenProducts() && OpenPurchases());
+  EXPECT_EQ(d4recCountDo(ProdDb), 75);
+  EXPECT_EQ(d4recCountDo(PurDb), 40);
+  CloseAllTables();
   EXPECT_FALSE(platform_.TerminateRequested());
 }
 
@@ -575,6 +580,11 @@ INSTANTIATE_TEST_SUITE_P(
                   {"demo", "DATA", "--customers", "x"},
                   2,
                   "bad value for --customers"},
+        ErrorCase{"demo, no products",
+                  &Nothing,
+                  {"demo", "DATA", "--products", "0"},
+                  2,
+                  "bad value for --products"},
         ErrorCase{
             "demo, into a data set", &DemoSet, {"demo", "DATA"}, 1, "already holds data files"},
         ErrorCase{"unknown command",
