@@ -18,7 +18,8 @@ void RecordProgress::Step() {
 void RunReport(const ReportRun& run) {
   if (run.preset_span) {
     run.preset_span();
-    if (!AskDateSpan()) return;
+    if (!(run.one_date_caption.isEmpty() ? AskDateSpan() : AskOneDate(run.one_date_caption)))
+      return;
   }
   if ((run.open_tables && !run.open_tables()) || (run.prepare && !run.prepare())) {
     CloseAllTables();

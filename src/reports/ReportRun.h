@@ -40,6 +40,9 @@ struct ReportRun {
   // (SetMonthSpan, most often). Unset for reports without dates; a report
   // that asks later (after a pick list) calls AskDateSpan in `prepare`.
   std::function<void()> preset_span;
+  // When not empty, the window asks for one date only (into SpanStart), its
+  // first date captioned with this text (AskOneDate).
+  QString one_date_caption;
   // Opens the tables the report reads; false ends the report.
   std::function<bool()> open_tables;
   // Runs with the tables open before the layout (counting, choosing); false
