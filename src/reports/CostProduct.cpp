@@ -1,6 +1,7 @@
 #include "reports/CostProduct.h"
 
 #include <QDate>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -141,9 +142,15 @@ void GatherPurchases(const QString& code, LotMatcher& matcher) {
   } while (d4skip(PurDb, 1) == r4success);
 }
 
+// Invoice numbers have six digits; the memo holds a date per number.
+constexpr long kInvoiceNumbers = 1000000;
+constexpr TDate kNotLookedUp = INT_MIN;
+constexpr TDate kNoInvoice = INT_MIN + 1;
+std::vector<TDate>* invoice_dates = nullptr;  // the live memo, if any
+
 // The date of the invoice with this number, through its number tag; false
 // when there is no such invoice.
-bool InvoiceDate(long number, TDate* date) {
+bool LookUpInvoiceDate(long number, TDate* date) {
   char key[32];
   std::snprintf(key, sizeof key, "%6ld", number);
   if (d4seek(InvDb, key) != r4success) return false;
@@ -151,26 +158,35 @@ bool InvoiceDate(long number, TDate* date) {
   return true;
 }
 
+bool InvoiceDate(long number, TDate* date) {
+  if (invoice_dates == nullptr || number < 0 || number >= kInvoiceNumbers) {
+    return LookUpInvoiceDate(number, date);
+  }
+  TDate& known = (*invoice_dates)[static_cast<size_t>(number)];
+  if (known == kNotLookedUp) known = LookUpInvoiceDate(number, date) ? *date : kNoInvoice;
+  *date = known;
+  return known != kNoInvoice;
+}
+
 void MatchSales(const QString& code, LotMatcher& matcher) {
   if (ItemDb == nullptr || InvDb == nullptr) return;
   const std::string stored = StoredCode(code, f4len(ItemFld.PrID));
   if (d4seek(ItemDb, stored.c_str()) != r4success) return;
-  long last_invoice = 0;
-  TDate last_date = 0;
-  bool last_found = false;
   do {
     if (FieldText(ItemFld.PrID) != stored) break;
-    const long invoice = f4long(ItemFld.IvNo);
-    // Lines of one invoice follow each other under "ItmP".
-    if (invoice != last_invoice || last_invoice == 0) {
-      last_invoice = invoice;
-      last_found = InvoiceDate(invoice, &last_date);
-    }
-    if (last_found) matcher.Sell(last_date, f4double(ItemFld.Qty));
+    TDate date = 0;
+    if (InvoiceDate(f4long(ItemFld.IvNo), &date)) matcher.Sell(date, f4double(ItemFld.Qty));
   } while (d4skip(ItemDb, 1) == r4success);
 }
 
 }  // namespace
+
+InvoiceDateMemo::InvoiceDateMemo()
+    : dates_(kInvoiceNumbers, kNotLookedUp), previous_(invoice_dates) {
+  invoice_dates = &dates_;
+}
+
+InvoiceDateMemo::~InvoiceDateMemo() { invoice_dates = previous_; }
 
 bool CostProduct(const QString& code, TDate cutoff) {
   ProductCost = Costing();

@@ -81,6 +81,22 @@ class LotMatcher {
   double unmatched_ = 0;
 };
 
+// While one lives, the invoice dates CostProduct looks up are remembered, so
+// costing every product again (the cost of goods: the stock before and at
+// the end of a span) seeks each invoice once. The stock reports hold one
+// while they run; the invoices do not change meanwhile.
+class InvoiceDateMemo {
+ public:
+  InvoiceDateMemo();
+  ~InvoiceDateMemo();
+  InvoiceDateMemo(const InvoiceDateMemo&) = delete;
+  InvoiceDateMemo& operator=(const InvoiceDateMemo&) = delete;
+
+ private:
+  std::vector<TDate> dates_;  // by invoice number
+  std::vector<TDate>* previous_;
+};
+
 // The results of the last CostProduct.
 extern Costing ProductCost;
 

@@ -166,6 +166,7 @@ void StockOnHandReport() {
   };
   run.progress_text = QStringLiteral("Processing Inventory");
   run.write = [](RecordProgress& progress) {
+    const InvoiceDateMemo memo;
     progress.SetTotal(RecordCount(ProdDb));
     ForEachRecord(ProdDb, [&] {
       LoadProduct();
@@ -201,6 +202,7 @@ void InventoryReport() {
   };
   run.progress_text = QStringLiteral("Processing Inventory");
   run.write = [](RecordProgress& progress) {
+    const InvoiceDateMemo memo;
     progress.SetTotal(RecordCount(ProdDb));
     bool any = false;
     double total = 0;
@@ -237,6 +239,7 @@ void CostOfGoodsReport() {
   };
   run.progress_text = QStringLiteral("Processing Cost of Goods");
   run.write = [](RecordProgress& progress) {
+    const InvoiceDateMemo memo;
     progress.SetTotal(2 * RecordCount(ProdDb) + RecordCount(PurDb));
     // The stock at the end of the day before the span.
     const double beginning = InventoryValue(SpanStart - 1, progress);
