@@ -31,165 +31,57 @@ struct Sold {
 TEST_F(CostingTest, MatchesSalesAgainstLotsFirstInOrLastIn) {
   const QDate mar1(2026, 3, 1), mar15(2026, 3, 15), apr1(2026, 4, 1), apr10(2026, 4, 10);
   const QDate apr30(2026, 4, 30), may10(2026, 5, 10);
+  constexpr bool kFifo = true, kLifo = false, kTracked = true;
   struct Case {
     const char* name;
     bool fifo;
     std::vector<Lot> lots;
     std::vector<Sold> sales;
     bool tracked;
-    double lot_qty, lot_cost, on_order, unmatched, sold_cost;
+    Costing expected;  // LotQty, LotCost, OnOrder, Unmatched, SoldCost
   };
   const std::vector<Lot> march_april = {{mar1, 10, 20}, {apr1, 10, 30}};
   // Each case costs its own product, K1, K2, ... at 30 April; K1 is a prefix
   // of K10 to K19, whose purchases and lines it must not pick up.
+  // clang-format off
   const Case cases[] = {
       {"first in: the March lot goes first",
-       true,
-       march_april,
-       {{apr10, 15}},
-       true,
-       5,
-       15,
-       0,
-       0,
-       35},
+       kFifo, march_april, {{apr10, 15}}, kTracked, {5, 15, 0, 0, 35}},
       {"last in: the April lot goes first",
-       false,
-       march_april,
-       {{apr10, 15}},
-       true,
-       5,
-       10,
-       0,
-       0,
-       40},
+       kLifo, march_april, {{apr10, 15}}, kTracked, {5, 10, 0, 0, 40}},
       {"last in: a lot bought after the sale is taken in the second pass",
-       false,
-       march_april,
-       {{mar15, 15}},
-       true,
-       5,
-       15,
-       0,
-       0,
-       35},
+       kLifo, march_april, {{mar15, 15}}, kTracked, {5, 15, 0, 0, 35}},
       {"last in: a lot bought on the sale's day is no later lot",
-       false,
-       {{mar1, 10, 20}, {apr10, 10, 30}},
-       {{apr10, 5}},
-       true,
-       15,
-       35,
-       0,
-       0,
-       15},
+       kLifo, {{mar1, 10, 20}, {apr10, 10, 30}}, {{apr10, 5}}, kTracked, {15, 35, 0, 0, 15}},
       {"a sale after the cut-off is unmatched in full",
-       true,
-       {{mar1, 10, 20}},
-       {{may10, 4}},
-       true,
-       10,
-       20,
-       0,
-       4,
-       0},
-      {"sales with no purchases", true, {}, {{apr10, 4}}, true, 0, 0, 0, 4, 0},
+       kFifo, {{mar1, 10, 20}}, {{may10, 4}}, kTracked, {10, 20, 0, 4, 0}},
+      {"sales with no purchases",
+       kFifo, {}, {{apr10, 4}}, kTracked, {0, 0, 0, 4, 0}},
       {"a purchase after the cut-off is on order, no lot",
-       true,
-       {{may10, 20, 100}},
-       {{apr10, 3}},
-       true,
-       0,
-       0,
-       20,
-       3,
-       0},
+       kFifo, {{may10, 20, 100}}, {{apr10, 3}}, kTracked, {0, 0, 20, 3, 0}},
       {"sales beyond the lots, first in",
-       true,
-       {{mar1, 10, 20}},
-       {{apr10, 12}},
-       true,
-       0,
-       0,
-       0,
-       2,
-       20},
-      {"sales beyond the lots, last in", false, march_april, {{mar15, 25}}, true, 0, 0, 0, 5, 50},
+       kFifo, {{mar1, 10, 20}}, {{apr10, 12}}, kTracked, {0, 0, 0, 2, 20}},
+      {"sales beyond the lots, last in",
+       kLifo, march_april, {{mar15, 25}}, kTracked, {0, 0, 0, 5, 50}},
       {"a line whose invoice is missing is left out",
-       true,
-       {{mar1, 10, 20}},
-       {{QDate(), 5}},
-       true,
-       10,
-       20,
-       0,
-       0,
-       0},
+       kFifo, {{mar1, 10, 20}}, {{QDate(), 5}}, kTracked, {10, 20, 0, 0, 0}},
       {"purchases of no quantity are no lots",
-       true,
-       {{mar1, 0, 50}, {mar1, -5, -10}, {apr1, 4, 8}},
-       {},
-       true,
-       4,
-       8,
-       0,
-       0,
-       0},
+       kFifo, {{mar1, 0, 50}, {mar1, -5, -10}, {apr1, 4, 8}}, {}, kTracked, {4, 8, 0, 0, 0}},
       {"purchase and sale on the cut-off day count",
-       true,
-       {{apr30, 10, 20}},
-       {{apr30, 4}},
-       true,
-       6,
-       12,
-       0,
-       0,
-       8},
+       kFifo, {{apr30, 10, 20}}, {{apr30, 4}}, kTracked, {6, 12, 0, 0, 8}},
       {"first in: a return goes back into the oldest lot",
-       true,
-       march_april,
-       {{apr10, 15}, {apr10, -3}},
-       true,
-       8,
-       21,
-       0,
-       0,
-       29},
+       kFifo, march_april, {{apr10, 15}, {apr10, -3}}, kTracked, {8, 21, 0, 0, 29}},
       {"last in: a return is a negative unmatched quantity",
-       false,
-       march_april,
-       {{apr10, 15}, {apr10, -3}},
-       true,
-       5,
-       10,
-       0,
-       -3,
-       40},
+       kLifo, march_april, {{apr10, 15}, {apr10, -3}}, kTracked, {5, 10, 0, -3, 40}},
       {"last in: emptied lots are passed over",
-       false,
-       {{mar1, 10, 20}, {QDate(2026, 3, 20), 5, 15}, {apr1, 10, 30}},
-       {{apr10, 12}, {apr10, 4}},
-       true,
-       9,
-       18,
-       0,
-       0,
-       47},
+       kLifo, {{mar1, 10, 20}, {QDate(2026, 3, 20), 5, 15}, {apr1, 10, 30}},
+       {{apr10, 12}, {apr10, 4}}, kTracked, {9, 18, 0, 0, 47}},
       {"a product whose stock is not tracked",
-       true,
-       march_april,
-       {{apr10, 15}},
-       false,
-       0,
-       0,
-       0,
-       0,
-       0},
+       kFifo, march_april, {{apr10, 15}}, !kTracked, {}},
   };
-  std::vector<Product> products;
-  std::vector<Purchase> purchases;
-  std::vector<Sale> sales;
-  std::vector<Invoice> invoices;
+  // clang-format on
+  History history;
+  auto& [products, purchases, invoices, sales] = history;
   long invoice = 1000;
   for (size_t i = 0; i < std::size(cases); ++i) {
     const QString code = QStringLiteral("K%1").arg(i + 1);
@@ -201,21 +93,18 @@ TEST_F(CostingTest, MatchesSalesAgainstLotsFirstInOrLastIn) {
       if (sold.date.isValid()) invoices.push_back({invoice, sold.date});
     }
   }
-  WriteProducts(products);
-  WritePurchases(purchases);
-  WriteInvoices(invoices);
-  WriteSales(sales);
+  WriteHistory(history);
   OpenForCosting();
   for (size_t i = 0; i < std::size(cases); ++i) {
     const Case& c = cases[i];
     SCOPED_TRACE(c.name);
     Settings.fifo = c.fifo;
     EXPECT_EQ(CostProduct(QStringLiteral("K%1").arg(i + 1), FromQDate(apr30)), c.tracked);
-    EXPECT_DOUBLE_EQ(ProductCost.LotQty, c.lot_qty);
-    EXPECT_NEAR(ProductCost.LotCost, c.lot_cost, 1e-9);
-    EXPECT_DOUBLE_EQ(ProductCost.OnOrder, c.on_order);
-    EXPECT_DOUBLE_EQ(ProductCost.Unmatched, c.unmatched);
-    EXPECT_NEAR(ProductCost.SoldCost, c.sold_cost, 1e-9);
+    EXPECT_DOUBLE_EQ(ProductCost.LotQty, c.expected.LotQty);
+    EXPECT_NEAR(ProductCost.LotCost, c.expected.LotCost, 1e-9);
+    EXPECT_DOUBLE_EQ(ProductCost.OnOrder, c.expected.OnOrder);
+    EXPECT_DOUBLE_EQ(ProductCost.Unmatched, c.expected.Unmatched);
+    EXPECT_NEAR(ProductCost.SoldCost, c.expected.SoldCost, 1e-9);
   }
   EXPECT_FALSE(CostProduct("NOSUCH", FromQDate(apr30)));
 }
@@ -244,10 +133,8 @@ TEST_F(CostingTest, BeginningPlusPurchasesLessEndingIsTheCostOfWhatWasSold) {
     return std::uniform_int_distribution<int>(low, high)(random);
   };
   const QDate year_start(2026, 1, 1);
-  std::vector<Product> products;
-  std::vector<Purchase> purchases;
-  std::vector<Sale> sales;
-  std::vector<Invoice> invoices;
+  History history;
+  auto& [products, purchases, invoices, sales] = history;
   long invoice = 0;
   for (int p = 0; p < 60; ++p) {
     const QString code = QStringLiteral("R%1").arg(p, 3, 10, QLatin1Char('0'));
@@ -271,10 +158,7 @@ TEST_F(CostingTest, BeginningPlusPurchasesLessEndingIsTheCostOfWhatWasSold) {
       sales.push_back({code, number, between(1, 10) == 1 ? -between(1, 3) : between(1, 30) / 2.0});
     }
   }
-  WriteProducts(products);
-  WritePurchases(purchases);
-  WriteInvoices(invoices);
-  WriteSales(sales);
+  WriteHistory(history);
   struct Span {
     QDate start, end;
   };

@@ -45,6 +45,14 @@ struct Invoice {
   QDate date;
 };
 
+// Everything the costing reads, written at once by WriteHistory.
+struct History {
+  std::vector<Product> products;
+  std::vector<Purchase> purchases;
+  std::vector<Invoice> invoices;
+  std::vector<Sale> sales;
+};
+
 inline TDate Day(int year, int month, int day) { return FromQDate(QDate(year, month, day)); }
 
 class InventoryFixture : public test_support::DataDirFixture {
@@ -105,6 +113,13 @@ class InventoryFixture : public test_support::DataDirFixture {
       f4assignDouble(ItemFld.Qty, s.quantity);
     }
     CloseAllTables();
+  }
+
+  static void WriteHistory(const History& history) {
+    WriteProducts(history.products);
+    WritePurchases(history.purchases);
+    WriteInvoices(history.invoices);
+    WriteSales(history.sales);
   }
 
   // Opens the tables the costing reads, the lines in product order.
