@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -23,19 +22,6 @@
 using namespace masterdata;
 using util::MakeButton;
 using util::MakeLabel;
-
-namespace {
-
-// The locale's short date format with the year shown in full, so the date
-// picked never depends on how a two-digit year would be read.
-QString ShortFormatWithFullYear() {
-  QString format = QLocale().dateFormat(QLocale::ShortFormat);
-  if (!format.contains(QLatin1String("yyyy")))
-    format.replace(QLatin1String("yy"), QStringLiteral("yyyy"));
-  return format;
-}
-
-}  // namespace
 
 TPurDef::TPurDef(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("PurDef"));

@@ -95,9 +95,7 @@ void QtCanvas::Line(Qt::PenStyle style, int x1, int y1, int x2, int y2) {
 
 void QtCanvas::DrawLine(int x1, int y1, int x2, int y2) { Line(Qt::SolidLine, x1, y1, x2, y2); }
 
-void QtCanvas::DrawDottedLine(int x1, int y1, int x2, int y2) {
-  Line(Qt::DotLine, x1, y1, x2, y2);
-}
+void QtCanvas::DrawDottedLine(int x1, int y1, int x2, int y2) { Line(Qt::DotLine, x1, y1, x2, y2); }
 
 const QImage& QtCanvas::Picture(const QString& file) {
   auto found = pictures_.find(file);

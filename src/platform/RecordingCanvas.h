@@ -22,8 +22,8 @@ class RecordingCanvas final : public Canvas {
     QSize page{4800, 6600};  // 8 by 11 inches at 600 dpi
     int dpi_x = 600;
     int dpi_y = 600;
-    int points = 10;                // the report font's size
-    int char_width_per_point = 5;   // 50 pixels a character at 10 points
+    int points = 10;                 // the report font's size
+    int char_width_per_point = 5;    // 50 pixels a character at 10 points
     int line_height_per_point = 10;  // 100 pixels a line at 10 points
   };
 

@@ -2,69 +2,37 @@
 
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "reports/RptUtil.h"
 #include "util/DateUtil.h"
-
-namespace {
-
-// The locale's short date with the year in full, so no century is guessed.
-QString DateFormat() {
-  QString format = QLocale().dateFormat(QLocale::ShortFormat);
-  if (!format.contains(QLatin1String("yyyy"))) {
-    format.replace(QLatin1String("yy"), QStringLiteral("yyyy"));
-  }
-  return format;
-}
-
-QDateEdit* MakePicker(QWidget* parent, const char* name) {
-  auto* picker = new QDateEdit(parent);
-  picker->setObjectName(QString::fromLatin1(name));
-  picker->setCalendarPopup(true);
-  return picker;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  return button;
-}
-
-}  // namespace
+#include "util/WindowKit.h"
 
 TDateSpan::TDateSpan(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("DateSpan"));
   setWindowTitle(QStringLiteral("Date Span"));
-  DateTimePicker1 = MakePicker(this, "DateTimePicker1");
-  DateTimePicker2 = MakePicker(this, "DateTimePicker2");
-  Label1 = new QLabel(this);
+  // The pickers are named by their labels, whose captions a report may change.
+  DateTimePicker1 = util::MakeDateEdit(this, "DateTimePicker1", QString());
+  DateTimePicker2 = util::MakeDateEdit(this, "DateTimePicker2", QString());
+  Label1 = util::MakeLabel(this, SpanCaptions.first, DateTimePicker1);
   Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setBuddy(DateTimePicker1);
-  Label2 = new QLabel(this);
+  Label2 = util::MakeLabel(this, SpanCaptions.second, DateTimePicker2);
   Label2->setObjectName(QStringLiteral("Label2"));
-  Label2->setBuddy(DateTimePicker2);
-  BtnOK = MakeButton(this, "BtnOK", QStringLiteral("OK"));
+  BtnOK = util::MakeButton(this, "BtnOK", QStringLiteral("OK"));
   BtnOK->setDefault(true);
-  BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
+  BtnCancel = util::MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
 
   auto* dates = new QGridLayout;
   dates->addWidget(Label1, 0, 0);
   dates->addWidget(DateTimePicker1, 0, 1);
   dates->addWidget(Label2, 1, 0);
   dates->addWidget(DateTimePicker2, 1, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(BtnOK);
-  buttons->addWidget(BtnCancel);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(dates);
-  layout->addLayout(buttons);
+  layout->addLayout(util::ButtonRow({BtnOK, BtnCancel}));
 
   connect(BtnOK, &QPushButton::clicked, this, &TDateSpan::BtnOKClick);
   connect(BtnCancel, &QPushButton::clicked, this, &TDateSpan::BtnCancelClick);
@@ -80,9 +48,8 @@ void TDateSpan::FormShow() {
   Label2->setText(SpanCaptions.second);
   Label2->setVisible(SpanCaptions.second_visible);
   DateTimePicker2->setVisible(SpanCaptions.second_visible);
-  DateTimePicker1->setAccessibleName(SpanCaptions.first);
-  DateTimePicker2->setAccessibleName(SpanCaptions.second);
-  for (QDateEdit* picker : {DateTimePicker1, DateTimePicker2}) picker->setDisplayFormat(DateFormat());
+  for (QDateEdit* picker : {DateTimePicker1, DateTimePicker2})
+    picker->setDisplayFormat(ShortFormatWithFullYear());
   DateTimePicker1->setDate(ToQDate(SpanStart > 0 ? SpanStart : Today()));
   DateTimePicker2->setDate(ToQDate(SpanEnd > 0 ? SpanEnd : Today()));
   adjustSize();

@@ -11,13 +11,9 @@
 namespace reports {
 namespace {
 
-int CharWidth(platform::Canvas& canvas) {
-  return canvas.TextExtent(QStringLiteral("B")).width();
-}
+int CharWidth(platform::Canvas& canvas) { return canvas.TextExtent(QStringLiteral("B")).width(); }
 
-int LineHeight(platform::Canvas& canvas) {
-  return canvas.TextExtent(QStringLiteral("A")).height();
-}
+int LineHeight(platform::Canvas& canvas) { return canvas.TextExtent(QStringLiteral("A")).height(); }
 
 // Lowers the font one point at a time while `too_big` holds and the font is
 // above min_points.
@@ -71,8 +67,7 @@ PageGeometry MeasureReport(platform::Canvas& canvas, int page_w, int min_points)
 PreviewLayout LayoutPreview(platform::Canvas& screen, QSize client, int scroll_bar_width,
                             int scroll_top) {
   PreviewLayout layout;
-  layout.geometry =
-      MeasureReport(screen, client.width() - scroll_bar_width, kPreviewMinPoints);
+  layout.geometry = MeasureReport(screen, client.width() - scroll_bar_width, kPreviewMinPoints);
   const int line_h = std::max(1, layout.geometry.line_h);
   layout.vis_lines = std::max(0, (client.height() - scroll_top) / line_h);
   const int lines = RptLines.Count();
@@ -93,8 +88,8 @@ bool PaintLine(platform::Canvas& canvas, const PageGeometry& geometry, int line,
     switch (item.kind) {
       case CellItem::kText: {
         const QString text = item.text.toString();
-        const int x = AlignedX(item.align, geometry.Column(item.column),
-                               canvas.TextExtent(text).width());
+        const int x =
+            AlignedX(item.align, geometry.Column(item.column), canvas.TextExtent(text).width());
         canvas.DrawText(x, *y, text);
         break;
       }
@@ -142,9 +137,8 @@ bool PrintLines(platform::Canvas& job) {
   const QSize page = job.PageSize();
   // Past the width, a page of PageLen lines below the top space must fit
   // too: without a printer the page length is a fixed guess.
-  Shrink(job, 1, [&] {
-    return static_cast<long long>(PageLen + 3) * LineHeight(job) > page.height();
-  });
+  Shrink(job, 1,
+         [&] { return static_cast<long long>(PageLen + 3) * LineHeight(job) > page.height(); });
   PageGeometry geometry = MeasureReport(job, page.width(), 1);
   geometry.top_y = 3 * geometry.line_h;
 

@@ -34,9 +34,7 @@ class ReportPage final : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override { viewer_->FormPaint(this); }
-  void wheelEvent(QWheelEvent* event) override {
-    QCoreApplication::sendEvent(scroll_bar_, event);
-  }
+  void wheelEvent(QWheelEvent* event) override { QCoreApplication::sendEvent(scroll_bar_, event); }
 
  private:
   TReportF* viewer_;
@@ -121,8 +119,8 @@ void TReportF::resizeEvent(QResizeEvent* event) {
 
 void TReportF::LayOut() {
   platform::QtCanvas screen(page_, nullptr, ReportFont);
-  layout_ = reports::LayoutPreview(screen, QSize(page_->width() + ScrollBar1->width(), page_->height()),
-                                   ScrollBar1->width(), 0);
+  layout_ = reports::LayoutPreview(
+      screen, QSize(page_->width() + ScrollBar1->width(), page_->height()), ScrollBar1->width(), 0);
   ScrollBar1->setEnabled(layout_.scroll_enabled);
   ScrollBar1->setRange(0, layout_.scroll_max);
   ScrollBar1->setSingleStep(1);

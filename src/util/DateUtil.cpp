@@ -115,6 +115,14 @@ QString ShortDateText(TDate date) {
   return QLocale().toString(ToQDate(date), QLocale::ShortFormat);
 }
 
+QString ShortFormatWithFullYear() {
+  QString format = QLocale().dateFormat(QLocale::ShortFormat);
+  if (!format.contains(QLatin1String("yyyy"))) {
+    format.replace(QLatin1String("yy"), QStringLiteral("yyyy"));
+  }
+  return format;
+}
+
 TDate ShortTextToDate(const QString& text) {
   const QLocale locale;
   const QString format = locale.dateFormat(QLocale::ShortFormat);

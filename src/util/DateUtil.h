@@ -40,6 +40,9 @@ int ExpandTwoDigitYear(int two_digit_year);
 
 // The date in the locale's short format; "" for no date.
 QString ShortDateText(TDate date);
+// The locale's short date format with the year in full, for date pickers:
+// the date picked never depends on how a two-digit year would be read.
+QString ShortFormatWithFullYear();
 // Reads a date typed in the locale's short format, in the locale's digits or
 // in ASCII ones; a year of one or two digits is placed in the century window.
 // Whatever ShortDateText writes reads back. 0 when the text is not a date.

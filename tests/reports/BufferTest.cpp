@@ -21,16 +21,18 @@ TEST_F(BufferTest, PagesBeginWithHeaderAndLaterOnesWithEjectAfterTheClosingRule)
   const QStringList header = {"L00Page 1|R733/14/26|||", "||||", "C36Sales Summary||||B", "||||",
                               "||||"};
   const QStringList headings = {"||||", "||||U", "L00Code|V20|R40Amount|R60Total|U"};
-  const QStringList page2 = {"EJECT||||", "L00Page 2|R733/14/26|||", "||||",
-                             "C36Sales Summary||||B", "||||", "||||"};
+  const QStringList page2 = {
+      "EJECT||||", "L00Page 2|R733/14/26|||", "||||", "C36Sales Summary||||B", "||||", "||||"};
   const Case cases[] = {
-      {true, "", header + headings + QStringList{"L00A1|V20|R4010.00||U"} + page2 + headings +
-                     QStringList{"L00A2|V20|R4020.00||"}},
+      {true, "",
+       header + headings + QStringList{"L00A1|V20|R4010.00||U"} + page2 + headings +
+           QStringList{"L00A2|V20|R4020.00||"}},
       // The closing rule joins a bold line's flags instead of replacing them.
-      {true, "B", header + headings + QStringList{"L00A1|V20|R4010.00||BU"} + page2 + headings +
-                      QStringList{"L00A2|V20|R4020.00||"}},
-      {false, "", header + QStringList{"L00A1|V20|R4010.00||"} + page2 +
-                      QStringList{"L00A2|V20|R4020.00||"}},
+      {true, "B",
+       header + headings + QStringList{"L00A1|V20|R4010.00||BU"} + page2 + headings +
+           QStringList{"L00A2|V20|R4020.00||"}},
+      {false, "",
+       header + QStringList{"L00A1|V20|R4010.00||"} + page2 + QStringList{"L00A2|V20|R4020.00||"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.with_headings);

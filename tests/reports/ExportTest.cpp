@@ -24,7 +24,8 @@ TEST_F(ExportTest, LinesPlaceTextsByColumnOrJoinThemWithTabs) {
   };
   const Case cases[] = {
       // A page header 73 wide with a 10-character date: the date at 63.
-      {{"L00Page 1", "R7303/14/2026", "", "", ""}, "Page 1" + Spaces(57) + "03/14/2026",
+      {{"L00Page 1", "R7303/14/2026", "", "", ""},
+       "Page 1" + Spaces(57) + "03/14/2026",
        "Page 1\t03/14/2026"},
       // A 12-character amount right-aligned on column 64 starts at 52.
       {{"R64     1234.50", "", "", "", ""}, Spaces(52) + "     1234.50", "     1234.50"},
@@ -103,7 +104,9 @@ TEST_F(ExportTest, CancelledOrImpossibleExportsWriteNothingAndSaySo) {
   const Case cases[] = {
       {QString(), ExportKind::kPlainText, {"Export Report"}},
       {QString(), ExportKind::kPdf, {"Export Report"}},
-      {missing_dir, ExportKind::kTabDelimited, {"Export Report", "Unable to save to: " + missing_dir}},
+      {missing_dir,
+       ExportKind::kTabDelimited,
+       {"Export Report", "Unable to save to: " + missing_dir}},
   };
   const QString data_dir = QDir::currentPath();
   for (const Case& c : cases) {

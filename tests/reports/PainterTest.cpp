@@ -31,8 +31,8 @@ TEST_F(PainterTest, EachCellKindDrawsAtItsColumnInPreviewAndPrint) {
   };
   const std::vector<Op> texts = {Text(100, 0, "abc", true), Text(400, 0, "de", true),
                                  Text(250, 0, "xy", true)};
-  const std::vector<Op> rules = {Line(0, 0, 0, 100), Line(1000, 0, 1000, 100), Line(100, 0, 1000, 0),
-                                 Line(0, 100, 1000, 100)};
+  const std::vector<Op> rules = {Line(0, 0, 0, 100), Line(1000, 0, 1000, 100),
+                                 Line(100, 0, 1000, 0), Line(0, 100, 1000, 100)};
   const Case cases[] = {
       {{"L02abc", "R10de", "C06xy", "B"}, texts, texts},
       {{"V00", "V20", "H0220", "U"}, rules, rules},
@@ -80,9 +80,9 @@ TEST_F(PainterTest, FontShrinksToFitThePreviewNotBelowEightPointsThePrintoutWith
   };
   const Case cases[] = {
       {20, 6600, 10, 10},
-      {100, 6600, 8, 9},   // 100 x 45 fits the printer's 4800
-      {200, 6600, 8, 4},   // wider than the preview even at 8 points
-      {20, 3300, 10, 5},   // without a printer, 60 lines must fit the page
+      {100, 6600, 8, 9},  // 100 x 45 fits the printer's 4800
+      {200, 6600, 8, 4},  // wider than the preview even at 8 points
+      {20, 3300, 10, 5},  // without a printer, 60 lines must fit the page
   };
   for (const Case& c : cases) {
     StartReport(c.width, 3);
@@ -116,7 +116,8 @@ TEST_F(PainterTest, ScrollBarCoversTheLinesBeyondThoseVisible) {
     int max;
     int page_step;
   };
-  const Case cases[] = {{100, true, 70, 29}, {5, false, 0, 1}, {30, false, 0, 1}, {31, true, 1, 29}};
+  const Case cases[] = {
+      {100, true, 70, 29}, {5, false, 0, 1}, {30, false, 0, 1}, {31, true, 1, 29}};
   for (const Case& c : cases) {
     StartReport(20, 3);
     for (int i = 0; i < c.lines; ++i) AddLine({"L00line", "", ""});

@@ -16,7 +16,8 @@ class PdfTest : public ReportTest {};
 
 QString PdfText(const QString& path) {
   QProcess pdftotext;
-  pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+  pdftotext.start(QStringLiteral("pdftotext"),
+                  {QStringLiteral("-layout"), path, QStringLiteral("-")});
   if (!pdftotext.waitForFinished(30000)) return QString();
   return QString::fromUtf8(pdftotext.readAllStandardOutput());
 }
@@ -56,7 +57,8 @@ TEST_F(PdfTest, PrintedPagesReadBackWithTheirHeadersAndLines) {
   };
   for (const auto& e : expected) {
     EXPECT_TRUE(pages[e.page].contains(QRegularExpression(QString::fromLatin1(e.pattern))))
-        << e.pattern << "\n" << pages[e.page].toStdString();
+        << e.pattern << "\n"
+        << pages[e.page].toStdString();
   }
   EXPECT_FALSE(pages[0].contains(QStringLiteral("P79")));
 }

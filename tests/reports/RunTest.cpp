@@ -24,7 +24,13 @@ TEST_F(RunTest, ReportRunsThroughSpanTablesProgressAndViewerOnlyWhenThereAreLine
       {"cancelled span", true, false, true, 3, {}, 0, {}},
       {"tables fail", false, true, false, 3, {"open"}, 0, {}},
       {"no records", true, true, true, 0, {"open", "prepare", "layout", "write"}, 0, {}},
-      {"three records", true, true, true, 3, {"open", "prepare", "layout", "write"}, 1,
+      {"three records",
+       true,
+       true,
+       true,
+       3,
+       {"open", "prepare", "layout", "write"},
+       1,
        {33, 66, 100}},
   };
   for (const Case& c : cases) {

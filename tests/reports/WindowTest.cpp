@@ -47,8 +47,8 @@ TEST_F(WindowTest, DateSpanOkChecksTheOrderOnlyWhenBothDatesAreShown) {
     EXPECT_EQ(window.DateTimePicker2->isVisible(), c.second_visible);
     EXPECT_EQ(window.Label2->isVisible(), c.second_visible);
     EXPECT_TRUE(SpanCancelled);
-    window.grab().save(QDir(PELMARK_SCREENSHOT_DIR)
-                           .filePath(c.second_visible ? "date_span.png" : "one_date.png"));
+    window.grab().save(
+        QDir(PELMARK_SCREENSHOT_DIR).filePath(c.second_visible ? "date_span.png" : "one_date.png"));
     window.DateTimePicker1->setDate(c.start);
     window.DateTimePicker2->setDate(c.end);
     QTest::mouseClick(window.findChild<QPushButton*>(c.button), Qt::LeftButton);
