@@ -87,9 +87,12 @@ void QtCanvas::DrawText(int x, int y, const QString& text) {
 void QtCanvas::Line(Qt::PenStyle style, int x1, int y1, int x2, int y2) {
   if (painter_ == nullptr) return;
   // As thick as a pixel of a common screen, so rules stay visible on
-  // high-resolution printers.
-  QPen pen(Qt::black, std::max(1, qRound(DpiY() / 96.0)), style);
-  painter_->setPen(pen);
+  // high-resolution printers. The pen changes only with the style: a PDF
+  // records every change.
+  if (pen_style_ != style) {
+    painter_->setPen(QPen(Qt::black, std::max(1, qRound(DpiY() / 96.0)), style));
+    pen_style_ = style;
+  }
   painter_->drawLine(x1, y1, x2, y2);
 }
 

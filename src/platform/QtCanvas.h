@@ -50,6 +50,7 @@ class QtCanvas : public Canvas {
   QPainter* painter_;
   QFont font_;
   QFontMetrics metrics_;
+  Qt::PenStyle pen_style_ = Qt::NoPen;
   QHash<QString, QImage> pictures_;
 };
 

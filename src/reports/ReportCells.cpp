@@ -4,11 +4,23 @@
 
 namespace {
 
+// Two characters: two digits, or one with a blank beside it ("C 9").
+// Read by hand: exports run through millions of cells.
 bool ReadColumn(QStringView cell, qsizetype from, int* column) {
   if (cell.size() < from + 2) return false;
-  bool ok = false;
-  *column = cell.mid(from, 2).trimmed().toInt(&ok);
-  return ok;
+  int value = 0;
+  int digits = 0;
+  for (qsizetype i = from; i < from + 2; ++i) {
+    const char16_t c = cell[i].unicode();
+    if (c >= u'0' && c <= u'9') {
+      value = value * 10 + (c - u'0');
+      ++digits;
+    } else if (c != u' ') {
+      return false;
+    }
+  }
+  *column = value;
+  return digits > 0;
 }
 
 bool IsAlign(QChar letter) {

@@ -43,8 +43,7 @@ void AppendLine(int line, ExportKind kind, QString* out) {
     qsizetype position = item.column;
     if (item.align == QLatin1Char('R')) position -= item.text.size();
     if (item.align == QLatin1Char('C')) position -= item.text.size() / 2;
-    const qsizetype length = out->size() - line_start;
-    if (position > length) out->append(QString(position - length, QLatin1Char(' ')));
+    if (line_start + position > out->size()) out->resize(line_start + position, QLatin1Char(' '));
     out->append(item.text);
   }
 }
