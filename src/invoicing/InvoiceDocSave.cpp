@@ -262,6 +262,14 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
     } else {
       InvRec.IvNo = NextInvoiceNumber();
       if (InvRec.IvNo == 1) InvRec.IvNo = FirstInvoiceNumber();
+      if (InvRec.IvNo > kLargestInvoiceNumber) {
+        // Refused before anything is written: the number would not fit its field.
+        ui.Inform(QStringLiteral(
+            "Invoice numbers have reached 999999, the highest an invoice can have, so no new "
+            "invoice can be saved.\r\nBack up the data files and keep further invoices in a new "
+            "set of data files, or delete invoice 999999 if it was numbered by mistake."));
+        return SaveOutcome::kStays;
+      }
     }
     if (d4appendBlank(InvDb) != r4success) {
       code4errorCode(cb, 0);

@@ -93,6 +93,39 @@ TEST_F(SaveTest, FirstInvoiceThenNextNumber) {
   EXPECT_EQ(Screen.invoice_no, QStringLiteral("  1002"));
 }
 
+TEST_F(SaveTest, NoNewInvoiceAfter999999AndNothingWritten) {
+  scripted_.QueueInput(QStringLiteral("999999"));
+  const long last = SaveInvoiceWith({Line("A", 1, 5)}, {Payment(QDate(2026, 3, 1), 5)});
+  const long headers = d4recCountDo(InvDb);
+  const long lines = d4recCountDo(ItemDb);
+  const long payments = d4recCountDo(PmtDb);
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    SCOPED_TRACE(attempt);
+    scripted_.ClearRecords();
+    StartNewInvoice(customer_);
+    ItemGrid = {Line("B", 2, 3)};
+    PaymentGrid = {Payment(QDate(2026, 3, 2), 6)};
+    EXPECT_EQ(Save(), SaveOutcome::kStays);
+    EXPECT_EQ(scripted_.Said(), QStringList(QStringLiteral(
+                                    "Invoice numbers have reached 999999, the highest an invoice "
+                                    "can have, so no new invoice can be saved.\r\nBack up the "
+                                    "data files and keep further invoices in a new set of data "
+                                    "files, or delete invoice 999999 if it was numbered by "
+                                    "mistake.")));
+    EXPECT_EQ(d4recCountDo(InvDb), headers);
+    EXPECT_EQ(d4recCountDo(ItemDb), lines);
+    EXPECT_EQ(d4recCountDo(PmtDb), payments);
+    EXPECT_EQ(ItemGrid.size(), 1u);  // the invoice stays in the window
+  }
+  // Invoice 999999 itself can still be edited and saved.
+  SelInv = last;
+  OpenInvoiceDocument();
+  ItemGrid.push_back(Line("C", 1, 1));
+  EXPECT_EQ(Save(), SaveOutcome::kClose);
+  EXPECT_EQ(StoredInvoiceNumbers(), std::vector<long>{999999});
+  EXPECT_EQ(LinesOf(999999).size(), 2u);
+}
+
 TEST_F(SaveTest, SaveWithoutCustomerIsRefused) {
   SelInv = 0;
   OpenInvoiceDocument();
