@@ -6,7 +6,7 @@ DEMO ?= demo-data
 
 PACKAGES = build-essential cmake qt6-base-dev qt6-qpa-plugins libgl-dev \
            libgtest-dev libgmock-dev fonts-dejavu-core \
-           python3 python3-dbfread python3-dbf xvfb xauth poppler-utils
+           python3 python3-dbfread python3-dbf xvfb xauth poppler-utils locales
 
 .PHONY: deps build test run clean bench
 

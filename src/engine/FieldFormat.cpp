@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -90,9 +90,12 @@ double ParseNumber(std::string_view text) {
   }
   buffer[n] = '\0';
   if (n == 0) return 0;
-  char* end = nullptr;
-  double value = std::strtod(buffer, &end);
-  if (end == buffer || !std::isfinite(value)) return 0;
+  // from_chars reads the point whatever the process locale, as the files
+  // are written; it takes no '+', which dBASE writers may put in front.
+  const char* first = buffer[0] == '+' ? buffer + 1 : buffer;
+  double value = 0;
+  const std::from_chars_result read = std::from_chars(first, buffer + n, value);
+  if (read.ec != std::errc() || !std::isfinite(value)) return 0;
   return value;
 }
 

@@ -12,7 +12,8 @@ namespace engine {
 void FormatNumber(double value, int length, int decimals, char* out);
 // The same for a whole number (exact for every 64-bit value).
 void FormatInteger(int64_t value, int length, int decimals, char* out);
-// Parses stored number text; blanks, '*' fill and other text read as 0.
+// Parses stored number text, with a point whatever the process locale;
+// blanks, '*' fill and other text read as 0.
 double ParseNumber(std::string_view text);
 // Copies text into out[0..length), cut or blank padded.
 void AssignText(std::string_view text, int length, char* out);

@@ -22,8 +22,10 @@ namespace test_support {
 class ProcessLocale {
  public:
   // name: a locale such as "de_DE"; the C library gets name + ".UTF-8".
+  // "C" is the C locale in both.
   explicit ProcessLocale(const char* name, bool c_library = true)
-      : previous_qt_(QLocale()), c_name_(std::string(name) + ".UTF-8") {
+      : previous_qt_(QLocale()),
+        c_name_(std::string(name) == "C" ? std::string(name) : std::string(name) + ".UTF-8") {
     if (const char* current = std::setlocale(LC_ALL, nullptr)) previous_c_ = current;
     QLocale::setDefault(QLocale(QString::fromLatin1(name)));
     if (c_library) usable_ = SetCLocale(c_name_);
@@ -43,8 +45,12 @@ class ProcessLocale {
 
  private:
   static bool SetCLocale(const std::string& c_name) {
-    if (std::setlocale(LC_ALL, c_name.c_str()) != nullptr) return true;
     const QString dir = QDir::temp().filePath(QStringLiteral("pelmark-test-locales"));
+    // The C library remembers a locale it could not find under a search
+    // path, so once the built ones are in use a locale is built before it
+    // is first asked for.
+    const bool built_in_use = qEnvironmentVariable("LOCPATH") == dir;
+    if (!built_in_use && std::setlocale(LC_ALL, c_name.c_str()) != nullptr) return true;
     const QString target = dir + QLatin1Char('/') + QString::fromStdString(c_name);
     if (!QFile::exists(target + QStringLiteral("/LC_NUMERIC"))) {
       // Built beside the target and renamed into place, so test processes

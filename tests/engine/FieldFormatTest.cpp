@@ -68,8 +68,9 @@ TEST(FieldFormatTest, StoredTextParsesWithBlanksAndFillAsZero) {
     const char* text;
     double value;
   } cases[] = {
-      {"   -10.00", -10.0}, {"      ", 0.0}, {"*****", 0.0}, {"  12.5", 12.5},
-      {"42    ", 42.0},     {"abc", 0.0},    {"", 0.0},
+      {"   -10.00", -10.0}, {"      ", 0.0},     {"*****", 0.0},   {"  12.5", 12.5},
+      {"42    ", 42.0},     {"abc", 0.0},        {"", 0.0},        {"  +7.25", 7.25},
+      {".5", 0.5},          {"   19.99", 19.99}, {"-0.05", -0.05},
   };
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(engine::ParseNumber(c.text), c.value) << c.text;
 }

@@ -22,6 +22,7 @@
 #include "platform/ScriptedPlatform.h"
 #include "store/CodeBase.h"
 #include "store/dbFiles.h"
+#include "util/MoneyUtil.h"
 
 namespace invoicing_test {
 
@@ -122,13 +123,13 @@ class InvoiceFixture : public test_support::DataDirFixture {
     return record;
   }
 
-  // An item grid row as the line item dialog would make it.
+  // An item grid row as the line item dialog would make it, in the locale.
   static ItemRow Line(const char* product, double quantity, double price, bool tax1 = false,
                       bool tax2 = false, const char* description = "") {
     ItemRow row;
     row[0] = QString::fromLatin1(product);
-    row[1] = QString::asprintf("%9.2f", quantity);
-    row[2] = QString::asprintf("%8.2f", price);
+    row[1] = FixedText(quantity, 9, 2);
+    row[2] = FixedText(price, 8, 2);
     row[3] = tax1 ? QStringLiteral("t") : QStringLiteral("f");
     row[4] = tax2 ? QStringLiteral("t") : QStringLiteral("f");
     row[5] = QString::fromLatin1(description);
@@ -137,8 +138,8 @@ class InvoiceFixture : public test_support::DataDirFixture {
 
   static PaymentRow Payment(const QDate& date, double amount, double gst = 0,
                             bool includes = false) {
-    return {ShortDateText(FromQDate(date)), QString::asprintf("%10.2f", amount),
-            QString::asprintf("%10.2f", gst), includes ? QStringLiteral("T") : QStringLiteral("F")};
+    return {ShortDateText(FromQDate(date)), FixedText(amount, 10, 2), FixedText(gst, 10, 2),
+            includes ? QStringLiteral("T") : QStringLiteral("F")};
   }
 
   // Starts a new invoice for the customer (record number) as the window would.

@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "InvoiceFixture.h"
+#include "WindowDriving.h"
 #include "invoicing/InvoiceU.h"
 #include "invoicing/ItemDefU.h"
 #include "invoicing/PickPmtU.h"
@@ -32,37 +33,6 @@ namespace {
 using namespace invoicing;
 using platform::Answer;
 using platform::WindowId;
-
-void SaveScreenshot(QWidget* window, const char* name) {
-  const QString path = QStringLiteral(PELMARK_SCREENSHOT_DIR "/") + QString::fromLatin1(name);
-  EXPECT_TRUE(window->grab().save(path));
-}
-
-// Shows a window as the operator meets it: visible and active.
-void ShowActive(QWidget* window) {
-  window->show();
-  window->activateWindow();
-  EXPECT_TRUE(QTest::qWaitForWindowActive(window));
-}
-
-// Makes the field's window the active one and gives the field the focus.
-void Focus(QWidget* field) {
-  ShowActive(field->window());
-  field->setFocus();
-}
-
-// Types over a field's text and leaves it with Enter.
-void Retype(QLineEdit* field, const QString& text) {
-  Focus(field);
-  field->selectAll();
-  QTest::keyClicks(field, text);
-  QTest::keyClick(field, Qt::Key_Return);
-}
-
-QString Cell(QTableWidget* grid, int row, int column) {
-  const QTableWidgetItem* item = grid->item(row, column);
-  return item == nullptr ? QString() : item->text();
-}
 
 class WindowTest : public InvoiceFixture {
  protected:

@@ -1,6 +1,6 @@
 #include "SettingsRow.h"
 
-#include <cstdlib>
+#include <charconv>
 
 #include "DataDir.h"
 #include "store/TableDefs.h"
@@ -35,9 +35,13 @@ bool WriteSettingsRow(CODE4* cb, const SettingsValues& values, std::string* erro
       break;
     }
     switch (f4type(field)) {
-      case 'N':
-        f4assignDouble(field, std::strtod(text.c_str(), nullptr));
+      case 'N': {
+        // The values are written with a point, read so in any locale.
+        double value = 0;
+        std::from_chars(text.data(), text.data() + text.size(), value);
+        f4assignDouble(field, value);
         break;
+      }
       default:
         f4assign(field, text.c_str());
     }
