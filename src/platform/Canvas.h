@@ -6,6 +6,7 @@
 // The font starts as the report font; painters lower its size to make a
 // report fit and switch bold on and off per line.
 
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -43,6 +44,11 @@ class Canvas {
   // The area that can be painted (a printer's page inside its margins, a
   // window's client area), in pixels.
   virtual QSize PageSize() const = 0;
+  // Print jobs: where the printable area begins on the physical sheet and
+  // the sheet's whole size, in pixels; painting positions count from the
+  // printable area's corner. Other surfaces are all printable.
+  virtual QPoint PrintingOffset() const { return QPoint(); }
+  virtual QSize PhysicalPageSize() const { return PageSize(); }
   // Resolution in dots per inch, across and down.
   virtual int DpiX() const = 0;
   virtual int DpiY() const = 0;

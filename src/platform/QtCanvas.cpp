@@ -120,6 +120,42 @@ void QtCanvas::DrawPictureStretched(const QRect& target, const QString& file) {
 
 QSize QtCanvas::PageSize() const { return QSize(device_->width(), device_->height()); }
 
+namespace {
+
+// The sheet and its printable area in device pixels: a printer says so
+// itself; a PDF page keeps its layout's margins.
+bool SheetRects(QPaintDevice* device, QRect* paper, QRect* printable) {
+  if (auto* printer = dynamic_cast<QPrinter*>(device)) {
+    *paper = printer->paperRect(QPrinter::DevicePixel).toRect();
+    *printable = printer->pageRect(QPrinter::DevicePixel).toRect();
+    return true;
+  }
+  if (auto* paged = dynamic_cast<QPagedPaintDevice*>(device)) {
+    const QPageLayout layout = paged->pageLayout();
+    const int resolution = device->logicalDpiX();
+    *paper = layout.fullRectPixels(resolution);
+    *printable = layout.paintRectPixels(resolution);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+QPoint QtCanvas::PrintingOffset() const {
+  QRect paper;
+  QRect printable;
+  if (!SheetRects(device_, &paper, &printable)) return QPoint();
+  return printable.topLeft() - paper.topLeft();
+}
+
+QSize QtCanvas::PhysicalPageSize() const {
+  QRect paper;
+  QRect printable;
+  if (!SheetRects(device_, &paper, &printable)) return PageSize();
+  return paper.size();
+}
+
 int QtCanvas::DpiX() const { return device_->logicalDpiX(); }
 
 int QtCanvas::DpiY() const { return device_->logicalDpiY(); }

@@ -35,6 +35,8 @@ class QtCanvas : public Canvas {
   bool NewPage() override { return true; }
   bool Finish() override { return true; }
   QSize PageSize() const override;
+  QPoint PrintingOffset() const override;
+  QSize PhysicalPageSize() const override;
   int DpiX() const override;
   int DpiY() const override;
 

@@ -5,6 +5,7 @@
 // the sizes a test gives them.
 
 #include <QMap>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -25,6 +26,10 @@ class RecordingCanvas final : public Canvas {
     int points = 10;                 // the report font's size
     int char_width_per_point = 5;    // 50 pixels a character at 10 points
     int line_height_per_point = 10;  // 100 pixels a line at 10 points
+    // The printable page's corner on the sheet, and the sheet's size (empty:
+    // the page is the whole sheet).
+    QPoint printing_offset;
+    QSize paper;
   };
 
   // One drawing call. Lines and pictures use the rectangle (a line from its
@@ -73,6 +78,10 @@ class RecordingCanvas final : public Canvas {
   bool NewPage() override;
   bool Finish() override;
   QSize PageSize() const override { return metrics_.page; }
+  QPoint PrintingOffset() const override { return metrics_.printing_offset; }
+  QSize PhysicalPageSize() const override {
+    return metrics_.paper.isEmpty() ? metrics_.page : metrics_.paper;
+  }
   int DpiX() const override { return metrics_.dpi_x; }
   int DpiY() const override { return metrics_.dpi_y; }
 

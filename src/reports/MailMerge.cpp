@@ -76,10 +76,9 @@ void ExportMailMerge() {
   // The dialog may change the current directory, which the data files are
   // found through.
   const QString directory = QDir::currentPath();
-  const QString name =
-      desktop.SaveFileName(QStringLiteral("Generate a Mail Merge File"),
-                           QStringLiteral("Delimited files (*.doc)|*.doc"), QStringLiteral("doc"),
-                           QString());
+  const QString name = desktop.SaveFileName(QStringLiteral("Generate a Mail Merge File"),
+                                            QStringLiteral("Delimited files (*.doc)|*.doc"),
+                                            QStringLiteral("doc"), QString());
   QDir::setCurrent(directory);
   if (name.isEmpty()) {
     CloseAllTables();

@@ -111,16 +111,22 @@ void ExportReport(ExportKind kind) {
   if (!written) CannotSave(name);
 }
 
+bool ChoosePrintTarget(QString* pdf_path) {
+  pdf_path->clear();
+  if (platform::Current().HasPrinter()) return true;
+  *pdf_path = AskFileName(QStringLiteral("Print to PDF File"), ExportKind::kPdf);
+  return !pdf_path->isEmpty();
+}
+
 void PrintReport() {
-  if (platform::Current().HasPrinter()) {
-    if (!PrintTo(QString())) {
-      platform::Current().Inform(QStringLiteral("Unable to print the report."));
-    }
-    return;
+  QString name;
+  if (!ChoosePrintTarget(&name)) return;
+  if (PrintTo(name)) return;
+  if (name.isEmpty()) {
+    platform::Current().Inform(QStringLiteral("Unable to print the report."));
+  } else {
+    CannotSave(name);
   }
-  const QString name = AskFileName(QStringLiteral("Print to PDF File"), ExportKind::kPdf);
-  if (name.isEmpty()) return;
-  if (!PrintTo(name)) CannotSave(name);
 }
 
 }  // namespace reports

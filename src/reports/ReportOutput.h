@@ -27,6 +27,11 @@ bool WriteTextFile(const QString& path, ExportKind kind);
 // cancelled dialog writes nothing.
 void ExportReport(ExportKind kind);
 
+// Where a print goes: the printer (true, with *pdf_path empty) or, when the
+// system has none, the PDF file the operator names in the save dialog
+// "Print to PDF File" (false when the dialog was cancelled).
+bool ChoosePrintTarget(QString* pdf_path);
+
 // Prints the report without a print dialog; without a printer the pages go
 // into a PDF file the operator names.
 void PrintReport();

@@ -32,7 +32,8 @@ void ProfileLayout() {
   QStringList headings(RptCells, QString());
   const std::pair<int, const char*> texts[] = {
       {1, "Customer"}, {3, "Date"}, {5, "Product"}, {7, "Qty"}, {9, "U-Price"}};
-  for (const auto& [cell, text] : texts) headings[cell] = ColCodes[cell] + QString::fromLatin1(text);
+  for (const auto& [cell, text] : texts)
+    headings[cell] = ColCodes[cell] + QString::fromLatin1(text);
   headings[FlagsCell()] = QStringLiteral("U");
   ColHeads = {above, headings};
 }
@@ -99,8 +100,8 @@ QStringList ProfileAddressBlock() {
 void CustomerProfile(bool by_groups) {
   ReportRun run;
   run.open_tables = [] {
-    return OpenCustomers() && OpenGroups() && OpenInvoices() && OpenLineItems() &&
-           OpenPayments() && OpenProducts();
+    return OpenCustomers() && OpenGroups() && OpenInvoices() && OpenLineItems() && OpenPayments() &&
+           OpenProducts();
   };
   if (by_groups) {
     run.prepare = [] {

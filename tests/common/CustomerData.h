@@ -1,14 +1,16 @@
 #pragma once
 // Customers, groups, invoices with their lines, and label stocks written
-// straight through the engine into a test's data directory. Each Add opens
-// the tables it writes and closes every table afterwards, so the code under
-// test opens them itself.
+// straight through the engine into a test's data directory; every table is
+// closed again, so the code under test opens them itself.
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "engine/TableEngine.h"
+#include "masterdata/GroupEdit.h"
+#include "platform/ScriptedPlatform.h"
 #include "store/dbFiles.h"
 
 namespace test_support {
@@ -25,13 +27,11 @@ struct CustomerRow {
   const char* addr4 = "";
   const char* title = "";
 };
-
 struct LineRow {
   const char* product;
   double qty;
   double price;
 };
-
 struct InvoiceRow {
   long ivno;
   long cuno;
@@ -52,25 +52,21 @@ inline void AddGroups(const std::vector<std::pair<int, const char*>>& groups) {
 
 inline void AddCustomers(const std::vector<CustomerRow>& customers) {
   ASSERT_TRUE(OpenCustomers());
+  const CustomerFields& f = CustFld;
   for (const CustomerRow& c : customers) {
     ASSERT_EQ(d4appendBlank(CustDb), 0);
-    f4assignLong(CustFld.cuno, c.cuno);
-    f4assign(CustFld.title, c.title);
-    f4assign(CustFld.first, c.first);
-    f4assign(CustFld.last, c.last);
-    f4assign(CustFld.addr1, c.company);
-    f4assign(CustFld.addr2, c.addr2);
-    f4assign(CustFld.addr3, c.addr3);
-    f4assign(CustFld.addr4, c.addr4);
-    f4assign(CustFld.zip, c.zip);
-    f4assignInt(CustFld.ngroup, c.group);
+    f4assignLong(f.cuno, c.cuno);
+    f4assignInt(f.ngroup, c.group);
+    const std::pair<FIELD4*, const char*> texts[] = {
+        {f.title, c.title}, {f.first, c.first}, {f.last, c.last},   {f.addr1, c.company},
+        {f.addr2, c.addr2}, {f.addr3, c.addr3}, {f.addr4, c.addr4}, {f.zip, c.zip}};
+    for (const auto& [field, text] : texts) f4assign(field, text);
   }
   CloseAllTables();
 }
 
 inline void AddInvoices(const std::vector<InvoiceRow>& invoices) {
-  ASSERT_TRUE(OpenInvoices());
-  ASSERT_TRUE(OpenLineItems());
+  ASSERT_TRUE(OpenInvoices() && OpenLineItems());
   for (const InvoiceRow& invoice : invoices) {
     ASSERT_EQ(d4appendBlank(InvDb), 0);
     f4assignLong(InvFld.IvNo, invoice.ivno);
@@ -83,9 +79,6 @@ inline void AddInvoices(const std::vector<InvoiceRow>& invoices) {
       f4assign(ItemFld.PrID, item.product);
       f4assignDouble(ItemFld.Qty, item.qty);
       f4assignDouble(ItemFld.UPR, item.price);
-      f4assign(ItemFld.LTax1, "F");
-      f4assign(ItemFld.LTax2, "F");
-      f4assign(ItemFld.lBuild, "F");
     }
   }
   CloseAllTables();
@@ -96,19 +89,24 @@ inline void AddLabelStocks(const std::vector<LabelRecord>& stocks) {
   for (const LabelRecord& stock : stocks) {
     ASSERT_EQ(d4appendBlank(LabelDb), 0);
     LabelRec = stock;
-    f4assign(LabelFld.Name, stock.Name.toLatin1().constData());
-    f4assignDouble(LabelFld.TopM, stock.TopM);
-    f4assignDouble(LabelFld.LeftM, stock.LeftM);
-    f4assignDouble(LabelFld.BottomM, stock.BottomM);
-    f4assignDouble(LabelFld.RightM, stock.RightM);
-    f4assignDouble(LabelFld.Width, stock.Width);
-    f4assignDouble(LabelFld.Height, stock.Height);
-    f4assignDouble(LabelFld.HGap, stock.HGap);
-    f4assignDouble(LabelFld.VGap, stock.VGap);
-    f4assignInt(LabelFld.NAcross, stock.NAcross);
-    f4assign(LabelFld.Continuous, stock.Continuous ? "T" : "F");
+    ASSERT_TRUE(StoreLabel());
   }
   CloseAllTables();
+}
+
+// The customer pick list chooses the records in turn, then is cancelled;
+// the group choice is `groups`.
+inline void ScriptChoices(platform::ScriptedPlatform& scripted, std::vector<long> records,
+                          QList<int> groups) {
+  auto next = std::make_shared<size_t>(0);
+  scripted.OnModal(platform::WindowId::kPickCust, [records, next] {
+    SelCust = *next < records.size() ? records[(*next)++] : -1;
+    return 1;
+  });
+  scripted.OnModal(platform::WindowId::kMultGroup, [groups] {
+    masterdata::GroupChoice = groups;
+    return 1;
+  });
 }
 
 }  // namespace test_support
