@@ -237,8 +237,6 @@ QWidget* TMain::BuildCustomersTab() {
                       QStyle::SP_FileDialogContentsView);
   Image5 = AddPicture(grid, 1, 1, "Image5", "Print Purchasing Report", "document-print",
                       QStyle::SP_FileDialogDetailedView);
-  // The product and purchasing reports come with the report windows.
-  ShowDisabled({Image4, Image5});
   BitBtn2 = AddHelpButton(page, "BitBtn2", kHelpCustomers);
   return Page(page, "TabSheet2", grid, BitBtn2);
 }
@@ -279,7 +277,12 @@ QWidget* TMain::BuildReportsTab() {
                              "&Balance Due Statement", "&Customer Group(s)"});
   PopupMenu3 = new QMenu(this);
   PopupMenu3->setObjectName("PopupMenu3");
-  AddLaterItems(PopupMenu3, {"&Inventory", "&Cost of Goods Sold", "&Stock On-Hand"});
+  Inventory1 = PopupMenu3->addAction("&Inventory");
+  Inventory1->setObjectName("Inventory1");
+  CostofGoodsSold1 = PopupMenu3->addAction("&Cost of Goods Sold");
+  CostofGoodsSold1->setObjectName("CostofGoodsSold1");
+  StockOnHand1 = PopupMenu3->addAction("&Stock On-Hand");
+  StockOnHand1->setObjectName("StockOnHand1");
 
   // Each report button opens its menu where the mouse is.
   const std::pair<QToolButton*, QMenu*> menus[] = {{BtnRInv, PopupMenu1},

@@ -81,6 +81,9 @@ class TMain final : public QMainWindow {
   QMenu* PopupMenu3;
   QMenu* PopupMenu4;
   QMenu* PopupMenu5;
+  QAction* Inventory1;
+  QAction* CostofGoodsSold1;
+  QAction* StockOnHand1;
   // Preferences.
   QPushButton* BtnStationary;
   QPushButton* BtnFont;

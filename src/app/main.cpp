@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <functional>
 
 #include "AboutU.h"
@@ -24,6 +25,7 @@
 #include "MainU.h"
 #include "platform/QtPlatform.h"
 #include "reports/ReportU.h"
+#include "reports/RptInventory.h"
 #include "store/DriveDirU.h"
 
 int main(int argc, char** argv) {
@@ -61,10 +63,17 @@ int main(int argc, char** argv) {
       {"BtnStationary", masterdata::RunStationeryCommand},
       {"BtnSTax", invoicing::RunTaxCommand},
       {"BtnLabForms", labels::RunLabelFormsCommand},
+      {"Image4", ProductListing},
+      {"Image5", PurchasingReport},
+      {"Inventory1", InventoryReport},
+      {"CostofGoodsSold1", CostOfGoodsReport},
+      {"StockOnHand1", StockOnHandReport},
   };
   for (const auto& [name, run] : commands) {
     if (auto* button = Main.findChild<QAbstractButton*>(name)) {
       QObject::connect(button, &QAbstractButton::clicked, &Main, run);
+    } else if (auto* item = Main.findChild<QAction*>(name)) {
+      QObject::connect(item, &QAction::triggered, &Main, run);
     }
   }
 

@@ -121,8 +121,8 @@ TEST_F(MainWindowTest, FiveTabsAndEveryCommandFoundByName) {
       {"BtnGroups", 1, "Add & Edit Customer Groups", true},
       {"BtnProd", 1, "Add & Edit Products / Services", true},
       {"BtnPurchase", 1, "Add & Edit Inventory Purchases", true},
-      {"Image4", 1, "Print Product Listing", false},
-      {"Image5", 1, "Print Purchasing Report", false},
+      {"Image4", 1, "Print Product Listing", true},
+      {"Image5", 1, "Print Purchasing Report", true},
       {"BtnRInv", 2, "Print Invoices, Bills or Customer Statements", true},
       {"BtnRProf", 2, "Print Customer's Purchasing Profile", true},
       {"BtnRSales", 2, "Print Sales & Tax Reports", true},
@@ -427,6 +427,11 @@ TEST_F(MainWindowTest, ReportButtonsOfferTheirMenus) {
     QStringList items;
     for (QAction* action : c.menu->actions()) items << action->text();
     EXPECT_EQ(items, c.items);
+    // The stock reports' items are built.
+    for (QAction* action : c.menu == main_->PopupMenu3 ? c.menu->actions() : QList<QAction*>()) {
+      EXPECT_TRUE(action->isEnabled());
+      EXPECT_FALSE(action->objectName().isEmpty());
+    }
     c.button->click();
     EXPECT_TRUE(c.menu->isVisible());
     c.menu->hide();
