@@ -1,11 +1,10 @@
-// The report buffer: page headers and breaks, the page length, the packed
-// line store, and the month span.
+// The report buffer: page headers and breaks, the page length and the
+// packed line store.
 
 #include <random>
 #include <vector>
 
 #include "ReportFixture.h"
-#include "reports/ReportCells.h"
 #include "reports/ReportLines.h"
 
 namespace {
@@ -79,10 +78,6 @@ TEST_F(BufferTest, PageLengthComesFromThePrinterPageAndFont) {
     EXPECT_EQ(PageLen, c.expected) << c.page_height << " " << c.points;
     ASSERT_NE(ReportPrinterCanvas(), nullptr);
     EXPECT_EQ(ReportPrinterCanvas()->PageSize().height(), c.page_height);
-    EXPECT_EQ(CurLine, -1);
-    EXPECT_EQ(ColCodes, QStringList(4, QString()));
-    ASSERT_EQ(ColHeads.size(), 1);
-    EXPECT_EQ(ColHeads[0], QStringList(5, QString()));
   }
 }
 
@@ -118,40 +113,6 @@ TEST_F(BufferTest, PackedLinesReadBackWhateverIsChangedAndWhen) {
   lines[lines.Count()][0] = "lost";
   EXPECT_TRUE(lines.Cell(lines.Count(), 0).isEmpty());
   EXPECT_TRUE(lines.Cell(0, kCells).isEmpty());
-}
-
-TEST_F(BufferTest, HundredThousandLinesTakeLessThanHundredBytesACell) {
-  StartReport(64, 14);
-  for (int i = 0; i < 100000; ++i) {
-    NewLine();
-    for (int cell = 0; cell < 13; cell += 2) RptLines[CurLine][cell] = "V" + ColumnCode(cell * 5);
-    for (int cell = 1; cell < 13; cell += 2) {
-      RptLines[CurLine][cell] = "R" + ColumnCode(cell * 5) + QString::asprintf("%10.2f", i * 1.25);
-    }
-  }
-  const double per_cell = static_cast<double>(RptLines.MemoryBytes()) / (100000.0 * 14);
-  EXPECT_LT(per_cell, 100.0);
-  EXPECT_EQ(RptLines.Text(54321, 3), "R15" + QString::asprintf("%10.2f", 54321 * 1.25));
-  FreeReport();
-  EXPECT_LT(RptLines.MemoryBytes(), 1000u);
-  EXPECT_EQ(CurLine, -1);
-}
-
-TEST_F(BufferTest, MonthSpanRunsFromTheFirstToTheLastDayOfThisMonth) {
-  const struct {
-    QDate today, first, last;
-  } cases[] = {
-      {QDate(2026, 3, 14), QDate(2026, 3, 1), QDate(2026, 3, 31)},
-      {QDate(2024, 2, 29), QDate(2024, 2, 1), QDate(2024, 2, 29)},
-      {QDate(2025, 2, 1), QDate(2025, 2, 1), QDate(2025, 2, 28)},
-      {QDate(2025, 12, 31), QDate(2025, 12, 1), QDate(2025, 12, 31)},
-  };
-  for (const auto& c : cases) {
-    SetTodayForTests(c.today);
-    SetMonthSpan();
-    EXPECT_EQ(ToQDate(SpanStart), c.first);
-    EXPECT_EQ(ToQDate(SpanEnd), c.last);
-  }
 }
 
 }  // namespace

@@ -48,20 +48,28 @@ TEST_F(ExportTest, LinesPlaceTextsByColumnOrJoinThemWithTabs) {
   }
 }
 
-TEST_F(ExportTest, ExportAsksForTheFileThenWritesEveryLineWithCrLf) {
+TEST_F(ExportTest, ExportAsksForTheFileAndReplacesItWithEveryLineOrSaysWhyNot) {
   QTemporaryDir temp;
   ASSERT_TRUE(temp.isValid());
+  const QString txt = temp.filePath("out.txt");
+  const QString missing = temp.filePath("no/such/dir/out.asc");
   struct Case {
     ExportKind kind;
+    QString name;  // what the dialog returns; "" cancels
     const char* filter;
     const char* suffix;
-    QByteArray contents;
+    QByteArray contents;  // of the file afterwards
+    QString message = {};
   };
   const Case cases[] = {
-      {ExportKind::kPlainText, "Text files (*.txt)|*.TXT", "txt",
+      {ExportKind::kPlainText, txt, "Text files (*.txt)|*.TXT", "txt",
        "Page 1   \xc3\xa9t\xc3\xa9\r\n\r\n    12.00\r\n"},
-      {ExportKind::kTabDelimited, "Delimited files (*.asc)|*.ASC", "asc",
+      {ExportKind::kTabDelimited, txt, "Delimited files (*.asc)|*.ASC", "asc",
        "Page 1\t\xc3\xa9t\xc3\xa9\r\n\r\n    12.00\r\n"},
+      // Cancelled: the older file stays as it was.
+      {ExportKind::kPdf, "", "PDF files (*.pdf)|*.PDF", "pdf", "older"},
+      {ExportKind::kTabDelimited, missing, "Delimited files (*.asc)|*.ASC", "asc", "older",
+       "Unable to save to: " + missing},
   };
   const QString data_dir = QDir::currentPath();
   for (const Case& c : cases) {
@@ -69,55 +77,27 @@ TEST_F(ExportTest, ExportAsksForTheFileThenWritesEveryLineWithCrLf) {
     AddLine({"L00Page 1", "R12\u00e9t\u00e9", "", ""});
     AddLine({"V00", "", "", "U"});
     AddLine({"R09    12.00", "", "", ""});
-    const QString path = temp.filePath(QStringLiteral("out.") + QString::fromLatin1(c.suffix));
-    // An existing file is replaced.
-    QFile old(path);
+    QFile old(txt);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("an older export that was longer than the new one\r\n");
+    old.write("older");
     old.close();
     scripted_.ClearRecords();
-    scripted_.QueueFileName(path);
+    scripted_.QueueFileName(c.name);
     reports::ExportReport(c.kind);
-    ASSERT_EQ(scripted_.Requests().size(), 1u);
+    ASSERT_FALSE(scripted_.Requests().empty());
     const auto& asked = scripted_.Requests()[0];
     EXPECT_EQ(asked.kind, platform::ScriptedPlatform::Kind::kSaveFile);
     EXPECT_EQ(asked.text, "Export Report");
     EXPECT_EQ(asked.caption, QString::fromLatin1(c.filter));
     EXPECT_EQ(asked.suffix, QString::fromLatin1(c.suffix));
     EXPECT_TRUE(asked.proposed.isEmpty());
-    QFile written(path);
+    EXPECT_EQ(scripted_.Said().mid(1),
+              c.message.isEmpty() ? QStringList() : QStringList{c.message});
+    EXPECT_TRUE(scripted_.PrintJobs().empty());
+    QFile written(txt);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), c.contents);
-    EXPECT_EQ(QDir::currentPath(), data_dir);
-  }
-}
-
-TEST_F(ExportTest, CancelledOrImpossibleExportsWriteNothingAndSaySo) {
-  QTemporaryDir temp;
-  ASSERT_TRUE(temp.isValid());
-  const QString missing_dir = temp.filePath(QStringLiteral("no/such/dir/out.txt"));
-  struct Case {
-    QString name;  // what the dialog returns
-    ExportKind kind;
-    QStringList said;
-  };
-  const Case cases[] = {
-      {QString(), ExportKind::kPlainText, {"Export Report"}},
-      {QString(), ExportKind::kPdf, {"Export Report"}},
-      {missing_dir,
-       ExportKind::kTabDelimited,
-       {"Export Report", "Unable to save to: " + missing_dir}},
-  };
-  const QString data_dir = QDir::currentPath();
-  for (const Case& c : cases) {
-    StartReport(20, 3);
-    AddLine({"L00text", "", ""});
-    scripted_.ClearRecords();
-    scripted_.QueueFileName(c.name);
-    reports::ExportReport(c.kind);
-    EXPECT_EQ(scripted_.Said(), c.said);
-    EXPECT_TRUE(scripted_.PrintJobs().empty());
-    EXPECT_EQ(QDir(temp.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files), QStringList{"out.txt"});
     EXPECT_EQ(QDir::currentPath(), data_dir);
   }
 }

@@ -50,11 +50,6 @@ class ReportTest : public ::testing::Test {
     NewLine();
     for (int i = 0; i < cells.size(); ++i) RptLines[CurLine][i] = cells[i];
   }
-  static QStringList Lines(int cell) {
-    QStringList texts;
-    for (int line = 0; line < RptLines.Count(); ++line) texts << RptLines.Text(line, cell);
-    return texts;
-  }
 
   // A line's cells joined by "|", flags last.
   static QString Dump(int line) { return RptLines.Line(line).join(QLatin1Char('|')); }

@@ -1,4 +1,4 @@
-// The generator steps shared by every report, and the date span's rules.
+// The generator steps shared by every report.
 
 #include "ReportFixture.h"
 #include "reports/ReportRun.h"
@@ -10,6 +10,7 @@ using platform::WindowId;
 class RunTest : public ReportTest {};
 
 TEST_F(RunTest, ReportRunsThroughSpanTablesProgressAndViewerOnlyWhenThereAreLines) {
+  const QStringList all = {"open", "prepare", "layout", "write"};
   struct Case {
     const char* name;
     bool with_span;
@@ -19,19 +20,14 @@ TEST_F(RunTest, ReportRunsThroughSpanTablesProgressAndViewerOnlyWhenThereAreLine
     QStringList steps;  // what the callbacks saw, in order
     int viewer_shown;
     std::vector<int> percents;
+    QString one_date = {};  // a caption asks for one date only
   };
   const Case cases[] = {
       {"cancelled span", true, false, true, 3, {}, 0, {}},
       {"tables fail", false, true, false, 3, {"open"}, 0, {}},
-      {"no records", true, true, true, 0, {"open", "prepare", "layout", "write"}, 0, {}},
-      {"three records",
-       true,
-       true,
-       true,
-       3,
-       {"open", "prepare", "layout", "write"},
-       1,
-       {33, 66, 100}},
+      {"no records", true, true, true, 0, all, 0, {}},
+      {"three records", true, true, true, 3, all, 1, {33, 66, 100}},
+      {"one date", true, true, true, 1, all, 1, {100}, "Inventory as Of:"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -39,7 +35,9 @@ TEST_F(RunTest, ReportRunsThroughSpanTablesProgressAndViewerOnlyWhenThereAreLine
     QStringList steps;
     QStringList shown_flags;  // the last line's flags as the viewer sees them
     int lines_at_viewer = -1;
+    DateSpanCaptions asked;
     scripted_.OnModal(WindowId::kDateSpan, [&] {
+      asked = SpanCaptions;
       SpanCancelled = !c.span_ok;
       return c.span_ok ? 1 : 0;
     });
@@ -50,6 +48,7 @@ TEST_F(RunTest, ReportRunsThroughSpanTablesProgressAndViewerOnlyWhenThereAreLine
     });
     reports::ReportRun run;
     if (c.with_span) run.preset_span = SetMonthSpan;
+    run.one_date_caption = c.one_date;
     run.open_tables = [&] {
       steps << "open";
       return c.tables_open;
@@ -80,6 +79,13 @@ TEST_F(RunTest, ReportRunsThroughSpanTablesProgressAndViewerOnlyWhenThereAreLine
     reports::RunReport(run);
     EXPECT_EQ(steps, c.steps);
     EXPECT_EQ(scripted_.ModalCount(WindowId::kDateSpan), c.with_span ? 1 : 0);
+    if (c.with_span) {
+      // One date hides the second picker for this report only.
+      EXPECT_EQ(asked.first, c.one_date.isEmpty() ? "Print Beginning:" : c.one_date);
+      EXPECT_EQ(asked.second_visible, c.one_date.isEmpty());
+      EXPECT_TRUE(SpanCaptions.second_visible);
+      EXPECT_EQ(SpanCaptions.first, "Print Beginning:");
+    }
     EXPECT_EQ(scripted_.ModalCount(WindowId::kReportF), c.viewer_shown);
     if (c.viewer_shown) {
       // Header (5), headings (3) and the records; the last one underlined.
@@ -98,49 +104,7 @@ TEST_F(RunTest, ReportRunsThroughSpanTablesProgressAndViewerOnlyWhenThereAreLine
   }
 }
 
-TEST_F(RunTest, SpanOkTakesEqualDatesRefusesAnEndBeforeTheStartUnlessOneDateIsAsked) {
-  const TDate day = FromQDate(QDate(2026, 3, 14));
-  const QString refusal = "Ending Date must be greater than or equal to Starting Date.";
-  struct Case {
-    TDate start, end;
-    bool second_visible;
-    bool accepted;
-  };
-  const Case cases[] = {
-      {day, day, true, true},
-      {day, day + 1, true, true},
-      {day, day - 1, true, false},
-      {day, day - 1, false, true},
-  };
-  for (const Case& c : cases) {
-    scripted_.ClearRecords();
-    SpanCancelled = true;
-    EXPECT_EQ(AcceptSpan(c.start, c.end, c.second_visible), c.accepted);
-    EXPECT_EQ(SpanCancelled, !c.accepted);
-    EXPECT_EQ(SpanStart, c.start);
-    EXPECT_EQ(SpanEnd, c.end);
-    EXPECT_EQ(scripted_.Said(), c.accepted ? QStringList() : QStringList{refusal});
-  }
-  CancelSpan(day, day + 3);
-  EXPECT_TRUE(SpanCancelled);
-  EXPECT_EQ(SpanEnd, day + 3);
-}
-
-TEST_F(RunTest, OneDateHidesTheSecondPickerOnlyWhileItIsAsked) {
-  DateSpanCaptions seen;
-  scripted_.OnModal(WindowId::kDateSpan, [&] {
-    seen = SpanCaptions;
-    SpanCancelled = false;
-    return 1;
-  });
-  EXPECT_TRUE(AskOneDate("Inventory as Of:"));
-  EXPECT_EQ(seen.first, "Inventory as Of:");
-  EXPECT_FALSE(seen.second_visible);
-  EXPECT_EQ(SpanCaptions.first, "Print Beginning:");
-  EXPECT_EQ(SpanCaptions.second, "Ending:");
-  EXPECT_TRUE(SpanCaptions.second_visible);
-  // No window to ask: the span counts as cancelled.
-  scripted_.OnModal(WindowId::kDateSpan, nullptr);
+TEST_F(RunTest, NoDateSpanWindowMeansCancelled) {
   SpanCancelled = false;
   EXPECT_FALSE(AskDateSpan());
 }
