@@ -1,5 +1,8 @@
 #include "invoicing/InvoiceDocEntry.h"
 
+#include <array>
+#include <cmath>
+
 #include "engine/TableEngine.h"
 #include "invoicing/InvoiceDoc.h"
 #include "masterdata/PickU.h"
@@ -43,6 +46,49 @@ void Redisplay() {
 }
 
 }  // namespace
+
+namespace {
+
+// The largest and the most negative amount a fixed format shows in its
+// width: "%8.2f" gives 99999.99 and -9999.99.
+std::array<double, 2> FormatExtremes(const char* format) {
+  int width = 0;
+  int decimals = 0;
+  if (!ParseFixedFormat(QString::fromLatin1(format), &width, &decimals)) return {0, 0};
+  const int whole_digits = width - decimals - (decimals > 0 ? 1 : 0);
+  const double step = std::pow(10.0, -decimals);
+  return {std::pow(10.0, whole_digits) - step, -(std::pow(10.0, whole_digits - 1) - step)};
+}
+
+}  // namespace
+
+QStringList WidestGridTexts(int column) {
+  const std::array<double, 2> prices = FormatExtremes(kPriceFormat);
+  const std::array<double, 2> quantities = FormatExtremes(kQuantityFormat);
+  QStringList texts;
+  switch (column) {
+    case 2:
+      for (double price : prices) texts << FormatAmount(price, QString::fromLatin1(kPriceFormat));
+      break;
+    case 3:
+      for (double quantity : quantities) {
+        texts << FormatAmount(quantity, QString::fromLatin1(kQuantityFormat));
+      }
+      break;
+    case 4:
+      for (double price : prices) {
+        for (double quantity : quantities) {
+          for (const char* flags : {" tt", " tf", " ft", " ff"}) {
+            texts << AmountText(RoundMoney(price * quantity)) + QLatin1String(flags);
+          }
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  return texts;
+}
 
 void AddLine() {
   if (ProdDb == nullptr) return;

@@ -7,6 +7,7 @@
 // dialog, and reads the outcome once it is closed.
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 #include "util/DateUtil.h"
@@ -47,6 +48,12 @@ extern int PmtResult;
 // Formats of the line item dialog's amount fields.
 inline constexpr char kPriceFormat[] = "%8.2f";
 inline constexpr char kQuantityFormat[] = "%9.2f";
+
+// The widest texts the invoice grid's amount column (2 price, 3 quantity,
+// 4 total with the tax flags) can show: the largest and most negative
+// price and quantity these formats admit, and the line totals they make.
+// Empty for the other columns.
+QStringList WidestGridTexts(int column);
 
 // "Add Item": picks a product (New allowed), fills and shows the line item
 // dialog, appends the line on Save; then recomputes and shows the invoice

@@ -15,9 +15,12 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "invoicing/InvoiceDoc.h"
 #include "invoicing/InvoiceDocEntry.h"
@@ -117,19 +120,37 @@ void TInvoice::CreateGrid() {
   StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
   StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   StringGrid1->horizontalHeader()->setFixedHeight(kRowHeight + 2);
-  int grid_width = 0;
   for (int column = 0; column < kGridColumns; ++column) {
     StringGrid1->setHorizontalHeaderItem(
         column, new QTableWidgetItem(QString::fromLatin1(kColumnTitles[column])));
-    StringGrid1->setColumnWidth(column, kColumnWidths[column]);
-    grid_width += kColumnWidths[column];
   }
-  const int frame = 2 * StringGrid1->frameWidth();
-  StringGrid1->setFixedWidth(grid_width + frame +
-                             StringGrid1->verticalScrollBar()->sizeHint().width());
+  SizeGridColumns();
   // Four data rows below the title row.
   StringGrid1->setFixedHeight(StringGrid1->horizontalHeader()->height() +
-                              kGridInitialRows * kRowHeight + frame + 4);
+                              kGridInitialRows * kRowHeight + 2 * StringGrid1->frameWidth() + 4);
+}
+
+void TInvoice::SizeGridColumns() {
+  // A cell gives its text the column less the grid line and a margin on
+  // each side; an amount column is made wide enough for the widest amount
+  // it can hold (in the locale's digits and separator), never narrower
+  // than its usual width.
+  const int margin =
+      StringGrid1->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, StringGrid1) + 1;
+  const QFontMetricsF metrics(StringGrid1->font());
+  int grid_width = 0;
+  for (int column = 0; column < kGridColumns; ++column) {
+    int width = kColumnWidths[column];
+    for (const QString& text : WidestGridTexts(column)) {
+      // Text widths have fractions of a pixel: round up.
+      const int text_width = static_cast<int>(std::ceil(metrics.horizontalAdvance(text)));
+      width = std::max(width, text_width + 2 * margin + 1);
+    }
+    StringGrid1->setColumnWidth(column, width);
+    grid_width += width;
+  }
+  StringGrid1->setFixedWidth(grid_width + 2 * StringGrid1->frameWidth() +
+                             StringGrid1->verticalScrollBar()->sizeHint().width());
 }
 
 void TInvoice::CreateFooter() {
@@ -253,6 +274,7 @@ bool TInvoice::eventFilter(QObject* watched, QEvent* event) {
 void TInvoice::FormShow() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   DateTimePicker1->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+  SizeGridColumns();
   OpenInvoiceDocument();
   ShowScreen();
   StringGrid1->setCurrentCell(0, 0);

@@ -81,6 +81,8 @@ class TInvoice final : public QDialog {
   // The window's parts, built top to bottom.
   void CreateHeader();
   void CreateGrid();
+  // Widens the grid's amount columns to their widest amounts in the locale.
+  void SizeGridColumns();
   void CreateFooter();
   QLayout* HeaderLayout();
   QLayout* FooterLayout();

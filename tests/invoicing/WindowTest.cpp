@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
 #include <functional>
@@ -279,6 +280,39 @@ TEST_F(WindowTest, TypedNoteAndHeaderSurviveEveryRedisplay) {
   ASSERT_EQ(d4go(InvDb, SelInv), 0);
   EXPECT_EQ(QString::fromLatin1(f4str(InvFld.Dept)).trimmed(), dept);
   EXPECT_EQ(QString::fromLatin1(f4str(InvFld.IMemo)).trimmed(), imemo);
+}
+
+// The line grid shows whole the widest amount each column can hold: the
+// largest and most negative price and quantity the line dialog admits, and
+// the line totals they make with their tax flags.
+TEST_F(WindowTest, GridColumnsShowTheWidestAmountsWhole) {
+  TInvoice invoice;
+  SelInv = 0;
+  ShowActive(&invoice);
+  ItemGrid = {Line("WIDGET", 999999.99, 99999.99, true, true),
+              Line("WIDGET", 999999.99, -9999.99, true, true),
+              Line("WIDGET", -99999.99, 99999.99, false, false), Line("WIDGET", 1, 1350, true)};
+  ShowInvoice();
+  invoice.ShowScreen();
+  QTableWidget* grid = invoice.StringGrid1;
+  EXPECT_EQ(Cell(grid, 0, 4), QStringLiteral("99999989000.00 tt"));
+  EXPECT_EQ(Cell(grid, 1, 4), QStringLiteral("-9999989900.00 tt"));
+  EXPECT_EQ(Cell(grid, 3, 4), QStringLiteral("   1350.00 tf"));
+  // The room a cell gives its text: the column less the grid line and the
+  // text margins on both sides.
+  const int margin = grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1;
+  const QFontMetrics metrics(grid->font());
+  for (int row = 0; row < 4; ++row) {
+    for (int column = 2; column < kGridColumns; ++column) {
+      const QString text = Cell(grid, row, column);
+      const int room = grid->columnWidth(column) - 1 - 2 * margin;
+      EXPECT_EQ(metrics.elidedText(text, Qt::ElideRight, room), text)
+          << "row " << row << " column " << column;
+    }
+  }
+  // The grid still fits the window.
+  EXPECT_LE(grid->geometry().right(), invoice.width());
+  SaveScreenshot(&invoice, "invoice-widest-amounts.png");
 }
 
 TEST_F(WindowTest, ControlsFollowTheTabOrder) {
