@@ -261,11 +261,7 @@ TEST_F(LocaleTest, InvoiceTypedThroughTheWindowsIsStoredAsTyped) {
     scripted_.ClearRecords();
     SelInv = 0;
     ShowActive(&invoice);
-    scripted_.OnModal(WindowId::kPickCust, [&] {
-      SelCust = customer_;
-      return 1;
-    });
-    QTest::mouseClick(invoice.BtnCust, Qt::LeftButton);
+    ClickCustomer(&scripted_, &invoice, customer_);
     scripted_.OnModal(WindowId::kPickProd, [&] {
       SelProd = product;
       return 1;

@@ -6,9 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QWidget>
+
+#include "invoicing/InvoiceU.h"
+#include "platform/ScriptedPlatform.h"
+#include "store/dbFiles.h"
 
 namespace invoicing_test {
 
@@ -41,6 +46,16 @@ inline void Retype(QLineEdit* field, const QString& text) {
 inline QString Cell(QTableWidget* grid, int row, int column) {
   const QTableWidgetItem* item = grid->item(row, column);
   return item == nullptr ? QString() : item->text();
+}
+
+// Clicks the invoice window's Customer button, the customer pick list
+// choosing the record (-1: the list is cancelled).
+inline void ClickCustomer(platform::ScriptedPlatform* scripted, TInvoice* invoice, long record) {
+  scripted->OnModal(platform::WindowId::kPickCust, [record] {
+    SelCust = record;
+    return record > 0 ? 1 : 0;
+  });
+  QTest::mouseClick(invoice->BtnCust, Qt::LeftButton);
 }
 
 }  // namespace invoicing_test

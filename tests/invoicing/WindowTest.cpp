@@ -72,11 +72,7 @@ TEST_F(WindowTest, InvoiceIsFilledSavedAndReopened) {
   EXPECT_EQ(invoice.StringGrid1->horizontalHeaderItem(1)->text(), QStringLiteral("Description"));
   EXPECT_EQ(invoice.DateTimePicker1->date(), QDate(2026, 3, 14));
 
-  scripted_.OnModal(WindowId::kPickCust, [&] {
-    SelCust = customer_;
-    return 1;
-  });
-  QTest::mouseClick(invoice.BtnCust, Qt::LeftButton);
+  ClickCustomer(&scripted_, &invoice, customer_);
   EXPECT_TRUE(invoice.Memo1->toPlainText().startsWith(QStringLiteral("Fay Fraser\n")));
   EXPECT_EQ(invoice.Edit4->text(), QStringLiteral("deliveries after 9"));
 
@@ -204,11 +200,7 @@ TEST_F(WindowTest, TypedNoteAndHeaderSurviveEveryRedisplay) {
   TInvoice invoice;
   SelInv = 0;
   ShowActive(&invoice);
-  scripted_.OnModal(WindowId::kPickCust, [&] {
-    SelCust = customer_;
-    return 1;
-  });
-  QTest::mouseClick(invoice.BtnCust, Qt::LeftButton);
+  ClickCustomer(&scripted_, &invoice, customer_);
 
   const auto pick_product = [&](long record) {
     scripted_.OnModal(WindowId::kPickProd, [&, record] {
@@ -242,14 +234,7 @@ TEST_F(WindowTest, TypedNoteAndHeaderSurviveEveryRedisplay) {
          pick_product(-1);
          QTest::mouseClick(invoice.BAddItm, Qt::LeftButton);
        }},
-      {"cancel the customer pick list",
-       [&] {
-         scripted_.OnModal(WindowId::kPickCust, [] {
-           SelCust = -1;
-           return 0;
-         });
-         QTest::mouseClick(invoice.BtnCust, Qt::LeftButton);
-       }},
+      {"cancel the customer pick list", [&] { ClickCustomer(&scripted_, &invoice, -1); }},
       {"type the freight", [&] { Retype(invoice.MaskEdit3, QStringLiteral("5")); }},
   };
   QString note;
