@@ -80,7 +80,47 @@ void FormatInteger(int64_t value, int length, int decimals, char* out) {
   PlaceScaled(negative, magnitude * scale, length, decimals, out);
 }
 
+namespace {
+
+// Stored numbers are blanks, an optional minus, digits and a point. When the
+// digits fit 53 bits the value is their integer over a power of ten: both are
+// exact doubles, so the division rounds correctly, as strtod does, and
+// strtod is needed only for other text.
+bool ParsePlainDecimal(std::string_view text, double* value) {
+  static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  size_t i = 0;
+  const size_t n = text.size();
+  while (i < n && text[i] == ' ') ++i;
+  const bool negative = i < n && text[i] == '-';
+  if (negative) ++i;
+  uint64_t digits = 0;
+  int count = 0;
+  int decimals = -1;  // digits after the point; -1 before it
+  for (; i < n; ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      if (++count > 15) return false;
+      digits = digits * 10 + static_cast<uint64_t>(c - '0');
+      if (decimals >= 0) ++decimals;
+    } else if (c == '.' && decimals < 0) {
+      decimals = 0;
+    } else {
+      break;
+    }
+  }
+  while (i < n && text[i] == ' ') ++i;
+  if (i != n || count == 0) return false;
+  const double magnitude = static_cast<double>(digits) / kPowers[decimals > 0 ? decimals : 0];
+  *value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+}  // namespace
+
 double ParseNumber(std::string_view text) {
+  double plain = 0;
+  if (ParsePlainDecimal(text, &plain)) return plain;
   char buffer[64];
   size_t n = 0;
   for (char c : text) {
