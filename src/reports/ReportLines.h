@@ -1,20 +1,25 @@
 #pragma once
 // The lines of a report, each a row of the same number of text cells.
-// Reports run to a hundred thousand lines, so lines are stored packed: the
-// texts of all lines but the last share one character store (two bytes a
-// character, four a cell). The last line, the one a generator is writing, is
-// kept as separate strings until the next line begins. Changing an earlier
-// line packs it again at the end of the store.
+// Reports run to a hundred thousand lines, so lines are stored packed: each
+// line is one record (four bytes a cell for where its text ends, then two
+// bytes a character). The last line, the one a generator is writing, is
+// built in a record of its own whose memory serves line after line; when the
+// next line begins it is copied to the end of the store, large blocks that
+// never move. Writing line after line allocates nothing but those blocks.
+// Changing an earlier line packs it again at the end of the store.
 //
 //   lines[i][j] = "L00Page 1";          // write a cell
 //   lines[i][j] += "U";                 // add to it
 //   QString text = lines[i][j];         // read it
 //   QStringView view = lines.Cell(i, j);  // read without a copy
+//   lines.Compose(i, j, u"R12", amount);  // write two pieces as one text
 
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class ReportLines {
@@ -37,6 +42,8 @@ class ReportLines {
   QStringView Cell(int line, int cell) const;
   QString Text(int line, int cell) const { return Cell(line, cell).toString(); }
   void Set(int line, int cell, const QString& text);
+  // The cell := first followed by second.
+  void Compose(int line, int cell, QStringView first, QStringView second);
   // All cells of a line.
   QStringList Line(int line) const;
 
@@ -77,19 +84,36 @@ class ReportLines {
   };
 
  private:
+  struct FreeBytes {
+    void operator()(std::byte* bytes) const;
+  };
+  struct Block {
+    std::unique_ptr<std::byte, FreeBytes> data;
+    std::size_t size = 0;
+    std::size_t used = 0;
+  };
+
   // Moves the open last line into the store.
   void PackOpenLine();
-  // Writes the cells at the end of the store as line `line`.
-  void Pack(int line, const QStringList& cells);
+  // Writes a record (cells_ ends, then the text) at the end of the store as
+  // line `line`.
+  void Pack(int line, const std::uint32_t* ends, const char16_t* text);
+  // Room for a record of that many bytes at the end of the store.
+  std::byte* Allocate(std::size_t bytes);
+  // The bytes of a record whose text is that long.
+  std::size_t RecordBytes(std::uint32_t length) const;
   // Rewrites the store without the space of replaced lines.
   void Compact();
+  // The open line's cell := the pieces, one after the other.
+  void SetOpen(int cell, QStringView first, QStringView second);
 
   int cells_ = 0;
   int count_ = 0;
-  // Lines 0 .. count_-2 live in the store; the last line lives in open_.
-  std::vector<char16_t> text_;
-  std::vector<std::uint32_t> line_start_;  // per packed line
-  std::vector<std::uint32_t> cell_end_;    // per packed cell, cells_ per line
-  std::size_t dead_ = 0;                   // characters of replaced lines
-  QStringList open_;
+  // Lines 0 .. count_-2 live in the blocks; the last line lives in open_.
+  std::vector<Block> blocks_;
+  std::vector<const std::uint32_t*> records_;  // per packed line: its cells' ends, then its text
+  std::size_t stored_ = 0;                     // bytes of all records
+  std::size_t dead_ = 0;                       // bytes of replaced records
+  std::vector<std::uint32_t> open_ends_;
+  std::vector<char16_t> open_text_;
 };

@@ -120,8 +120,11 @@ void SetMonthSpan() {
 
 platform::Canvas* ReportPrinterCanvas() { return PrinterMeasure().get(); }
 
-void PutCell(int cell, const QString& text) {
-  RptLines[CurLine][cell] = ColCodes.value(cell) + text;
+void PutCell(int cell, const QString& text) { PutCell(cell, QStringView(text)); }
+
+void PutCell(int cell, QStringView text) {
+  RptLines.Compose(CurLine, cell,
+                   cell < ColCodes.size() ? QStringView(ColCodes[cell]) : QStringView(), text);
 }
 
 QStringList RowCells(const QStringList& texts, const QString& flags) {
@@ -141,12 +144,30 @@ QStringList RowCells(const QStringList& texts, const QString& flags) {
   return line;
 }
 
-void PutRow(const QStringList& texts) {
-  const QStringList cells = RowCells(texts);
-  for (int cell = 0; cell < RptCells - 1; ++cell) {
-    if (!cells[cell].isEmpty()) RptLines[CurLine][cell] = cells[cell];
+namespace {
+
+// As RowCells lays the line out, written straight into the buffer.
+template <typename Texts>
+void WriteRow(const Texts& texts) {
+  const auto count = static_cast<qsizetype>(texts.size());
+  qsizetype next_text = 0;
+  for (int cell = 0; cell < ColCodes.size() && cell < RptCells - 1; ++cell) {
+    const QString& code = ColCodes[cell];
+    if (code.isEmpty()) continue;
+    if (code.front() == QLatin1Char('V')) {
+      RptLines.Compose(CurLine, cell, code, QStringView());
+    } else if (next_text < count) {
+      const QStringView text = *(texts.begin() + next_text++);
+      if (!text.isEmpty()) RptLines.Compose(CurLine, cell, code, text);
+    }
   }
 }
+
+}  // namespace
+
+void PutRow(const QStringList& texts) { WriteRow(texts); }
+
+void PutRow(std::initializer_list<QStringView> texts) { WriteRow(texts); }
 
 void AddFlags(const QString& flags, int line) {
   if (line < 0) line = CurLine;

@@ -21,6 +21,8 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+#include <initializer_list>
 
 #include "reports/ReportLines.h"
 #include "util/DateUtil.h"
@@ -102,10 +104,15 @@ platform::Canvas* ReportPrinterCanvas();
 inline int FlagsCell() { return RptCells - 1; }
 // The current line's cell := its column code + the text.
 void PutCell(int cell, const QString& text);
+void PutCell(int cell, QStringView text);
 // Writes the current line's rules (cells whose code begins with "V") and its
 // text cells: texts[i] goes, behind its code, to the i-th cell whose code is
 // not a rule; empty texts leave their cell empty.
 void PutRow(const QStringList& texts);
+// The same over views, which long reports use to write their lines without
+// allocating (PutRow({name, amount}) picks it when every text is a view or a
+// QString).
+void PutRow(std::initializer_list<QStringView> texts);
 // A full line of RptCells cells laid out as PutRow does, with these flags.
 QStringList RowCells(const QStringList& texts, const QString& flags = QString());
 // Adds flag letters to a line's flags cell (the current line by default),
