@@ -1,5 +1,7 @@
 #include "reports/ReportRun.h"
 
+#include <algorithm>
+
 #include "platform/Platform.h"
 #include "reports/RptUtil.h"
 #include "store/dbFiles.h"
@@ -9,7 +11,8 @@ namespace reports {
 void RecordProgress::Step() {
   ++done_;
   if (total_ <= 0) return;
-  const int percent = static_cast<int>(100LL * done_ / total_);
+  // A total that was estimated may be passed: the bar stays full.
+  const int percent = static_cast<int>(std::min(100LL, 100LL * done_ / total_));
   if (percent == shown_) return;
   shown_ = percent;
   platform::Current().SetProgress(percent);

@@ -23,7 +23,7 @@
 namespace reports {
 
 // The status bar's percentage while records are read: trunc(100 * done /
-// total) after each record, passed on only when it changes.
+// total) after each record, at most 100, passed on only when it changes.
 class RecordProgress {
  public:
   void SetTotal(long total) { total_ = total; }

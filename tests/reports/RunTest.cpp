@@ -104,6 +104,13 @@ TEST_F(RunTest, ReportRunsThroughSpanTablesProgressAndViewerOnlyWhenThereAreLine
   }
 }
 
+TEST_F(RunTest, ProgressStaysFullWhenMoreRecordsComeThanEstimated) {
+  reports::RecordProgress progress;
+  progress.SetTotal(2);
+  for (int i = 0; i < 4; ++i) progress.Step();
+  EXPECT_EQ(scripted_.ProgressPercents(), (std::vector<int>{50, 100}));
+}
+
 TEST_F(RunTest, NoDateSpanWindowMeansCancelled) {
   SpanCancelled = false;
   EXPECT_FALSE(AskDateSpan());
