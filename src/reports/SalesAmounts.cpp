@@ -29,22 +29,15 @@ bool RoundToCents(double value, long long* cents) {
   return true;
 }
 
-double AsCents(double value) {
-  long long cents = 0;
-  if (RoundToCents(value, &cents)) return static_cast<double>(cents) / 100.0;
-  // Beyond 2^52 cents: what the text itself reads back as.
-  return TextToNumber(FixedText(value, 10, 2)).value_or(value);
-}
-
 void ProductSales::Add(const char* code, double quantity, double price) {
   const auto [found, added] = index_.try_emplace(code, rows_.size());
   if (added) {
-    rows_.push_back({code, AsCents(quantity), AsCents(quantity * price)});
+    rows_.push_back({code, RoundMoney(quantity), RoundMoney(quantity * price)});
     return;
   }
   Row& row = rows_[found->second];
-  row.quantity = AsCents(row.quantity + quantity);
-  row.total = AsCents(row.total + quantity * price);
+  row.quantity = RoundMoney(row.quantity + quantity);
+  row.total = RoundMoney(row.total + quantity * price);
 }
 
 ProductSales::Row* ProductSales::Take(const char* code) {

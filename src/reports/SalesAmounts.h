@@ -14,12 +14,9 @@ namespace reports {
 // 2^52 cents or more, infinities and NaN.
 bool RoundToCents(double value, long long* cents);
 
-// The value a "%10.2f" text of it reads back as.
-double AsCents(double value);
-
 // Quantity and sale total per product code, in the order the codes first
-// appear. Each addition is rounded to cents, so the sums match running texts
-// of two decimals added line by line.
+// appear. Each addition is rounded to cents (RoundMoney), so the sums match
+// running texts of two decimals added line by line.
 class ProductSales {
  public:
   struct Row {
