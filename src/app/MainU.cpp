@@ -120,6 +120,13 @@ void AddLaterItems(QMenu* menu, const QStringList& captions) {
   }
 }
 
+// A menu item named as its handler's stem ("SalesSummary1").
+QAction* AddItem(QMenu* menu, const char* caption, const char* name) {
+  QAction* item = menu->addAction(caption);
+  item->setObjectName(name);
+  return item;
+}
+
 }  // namespace
 
 TMain::TMain(QWidget* parent) : QMainWindow(parent) {
@@ -268,9 +275,17 @@ QWidget* TMain::BuildReportsTab() {
   AddLaterItems(PopupMenu4, {"Selected &Customers", "Selected &Groups"});
   PopupMenu2 = new QMenu(this);
   PopupMenu2->setObjectName("PopupMenu2");
-  AddLaterItems(PopupMenu2,
-                {"&Sales Summary", "&Product Summary", "Product &Buyers", "", "&Income Summary",
-                 "&Receivable Income", "", "&Tax Summary", "GST/VAT Income and Collections"});
+  SalesSummary1 = AddItem(PopupMenu2, "&Sales Summary", "SalesSummary1");
+  ProductSummary1 = AddItem(PopupMenu2, "&Product Summary", "ProductSummary1");
+  ProductBuyers1 = AddItem(PopupMenu2, "Product &Buyers", "ProductBuyers1");
+  PopupMenu2->addSeparator();
+  IncomeSummary1 = AddItem(PopupMenu2, "&Income Summary", "IncomeSummary1");
+  ReceivableIncome1 = AddItem(PopupMenu2, "&Receivable Income", "ReceivableIncome1");
+  ReceivablesAging1 = AddItem(PopupMenu2, "Receivables &Aging", "ReceivablesAging1");
+  PopupMenu2->addSeparator();
+  TaxSummary1 = AddItem(PopupMenu2, "&Tax Summary", "TaxSummary1");
+  GSTVATIncomeandCollections1 =
+      AddItem(PopupMenu2, "GST/VAT Income and Collections", "GSTVATIncomeandCollections1");
   PopupMenu5 = new QMenu(this);
   PopupMenu5->setObjectName("PopupMenu5");
   AddLaterItems(PopupMenu5, {"&Selected Customers", "&Invoices Dated", "&Past Due Billing",

@@ -81,6 +81,14 @@ class TMain final : public QMainWindow {
   QMenu* PopupMenu3;
   QMenu* PopupMenu4;
   QMenu* PopupMenu5;
+  QAction* SalesSummary1;
+  QAction* ProductSummary1;
+  QAction* ProductBuyers1;
+  QAction* IncomeSummary1;
+  QAction* ReceivableIncome1;
+  QAction* ReceivablesAging1;
+  QAction* TaxSummary1;
+  QAction* GSTVATIncomeandCollections1;
   QAction* Inventory1;
   QAction* CostofGoodsSold1;
   QAction* StockOnHand1;

@@ -26,6 +26,7 @@
 #include "platform/QtPlatform.h"
 #include "reports/ReportU.h"
 #include "reports/RptInventory.h"
+#include "reports/RptSales.h"
 #include "store/DriveDirU.h"
 
 int main(int argc, char** argv) {
@@ -68,6 +69,14 @@ int main(int argc, char** argv) {
       {"Inventory1", InventoryReport},
       {"CostofGoodsSold1", CostOfGoodsReport},
       {"StockOnHand1", StockOnHandReport},
+      {"SalesSummary1", reports::SalesSummary},
+      {"ProductSummary1", reports::SalesByProduct},
+      {"ProductBuyers1", reports::ProductBuyers},
+      {"IncomeSummary1", reports::DailyIncome},
+      {"ReceivableIncome1", reports::Receivables},
+      {"ReceivablesAging1", reports::ReceivablesAging},
+      {"TaxSummary1", reports::TaxSummary},
+      {"GSTVATIncomeandCollections1", reports::TaxCollections},
   };
   for (const auto& [name, run] : commands) {
     if (auto* button = Main.findChild<QAbstractButton*>(name)) {
