@@ -84,8 +84,8 @@ namespace {
 
 // Stored numbers are blanks, an optional minus, digits and a point. When the
 // digits fit 53 bits the value is their integer over a power of ten: both are
-// exact doubles, so the division rounds correctly, as strtod does, and
-// strtod is needed only for other text.
+// exact doubles, so the division rounds correctly, as from_chars does, and
+// from_chars is needed only for other text.
 bool ParsePlainDecimal(std::string_view text, double* value) {
   static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};

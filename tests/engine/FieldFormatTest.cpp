@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -79,7 +79,7 @@ TEST(FieldFormatTest, StoredTextParsesWithBlanksAndFillAsZero) {
   for (const auto& c : cases) EXPECT_DOUBLE_EQ(engine::ParseNumber(c.text), c.value) << c.text;
 }
 
-TEST(FieldFormatTest, StoredNumbersReadAsStrtodReadsThem) {
+TEST(FieldFormatTest, StoredNumbersReadAsFromCharsReadsThem) {
   // Hand-picked edges, then numbers of every shape the fields hold.
   std::vector<std::string> texts = {"   -0.00",
                                     "0.125",
@@ -111,9 +111,11 @@ TEST(FieldFormatTest, StoredNumbersReadAsStrtodReadsThem) {
     for (char c : text) {
       if (c != ' ') squeezed += c;
     }
-    char* end = nullptr;
-    double expected = std::strtod(squeezed.c_str(), &end);
-    if (squeezed.empty() || end == squeezed.c_str()) expected = 0;
+    const char* first = squeezed.c_str() + (squeezed.starts_with('+') ? 1 : 0);
+    double expected = 0;
+    if (std::from_chars(first, squeezed.c_str() + squeezed.size(), expected).ec != std::errc()) {
+      expected = 0;
+    }
     const double got = engine::ParseNumber(text);
     EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << '"' << text << "\" " << got;
   }
