@@ -127,6 +127,12 @@ QAction* AddItem(QMenu* menu, const char* caption, const char* name) {
   return item;
 }
 
+// Items whose commands exist: enabled, named so the program can connect
+// them.
+void AddItems(QMenu* menu, std::initializer_list<std::pair<const char*, const char*>> items) {
+  for (const auto& [name, caption] : items) AddItem(menu, caption, name);
+}
+
 }  // namespace
 
 TMain::TMain(QWidget* parent) : QMainWindow(parent) {
@@ -224,7 +230,7 @@ QWidget* TMain::BuildInvoicesTab() {
   BtnInvLab = AddPicture(grid, 2, 0, "BtnInvLab", "Print Mailing Labels for Invoice Date(s)",
                          "x-office-address-book", QStyle::SP_FileDialogListView);
   // Invoice printing and labels come with the report and label windows.
-  ShowDisabled({BtnInvPrint, BtnInvLab});
+  ShowDisabled({BtnInvPrint});
   BitBtn1 = AddHelpButton(page, "BitBtn1", kHelpInvoices);
   return Page(page, "TabSheet1", grid, BitBtn1);
 }
@@ -263,7 +269,6 @@ QWidget* TMain::BuildReportsTab() {
                          QStyle::SP_FileIcon);
   BtnInvRpts = AddPicture(grid, 2, 1, "BtnInvRpts", "Print Inventory Reports", "package-x-generic",
                           QStyle::SP_DriveHDIcon);
-  ShowDisabled({BtnMMerge});  // comes with the mail-merge export
 
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
@@ -272,7 +277,8 @@ QWidget* TMain::BuildReportsTab() {
   AddLaterItems(PopupMenu1->addMenu("&Statements"), {"With &Balances", "Selected &Customers"});
   PopupMenu4 = new QMenu(this);
   PopupMenu4->setObjectName("PopupMenu4");
-  AddLaterItems(PopupMenu4, {"Selected &Customers", "Selected &Groups"});
+  AddItems(PopupMenu4, {{"SelectedCustomers2", "Selected &Customers"},
+                        {"SelectedGroups1", "Selected &Groups"}});
   PopupMenu2 = new QMenu(this);
   PopupMenu2->setObjectName("PopupMenu2");
   SalesSummary1 = AddItem(PopupMenu2, "&Sales Summary", "SalesSummary1");
@@ -288,8 +294,11 @@ QWidget* TMain::BuildReportsTab() {
       AddItem(PopupMenu2, "GST/VAT Income and Collections", "GSTVATIncomeandCollections1");
   PopupMenu5 = new QMenu(this);
   PopupMenu5->setObjectName("PopupMenu5");
-  AddLaterItems(PopupMenu5, {"&Selected Customers", "&Invoices Dated", "&Past Due Billing",
-                             "&Balance Due Statement", "&Customer Group(s)"});
+  AddItems(PopupMenu5, {{"SelectedCustomers1", "&Selected Customers"},
+                        {"InvoicesDated1", "&Invoices Dated"},
+                        {"PastDueBilling1", "&Past Due Billing"},
+                        {"BalanceDueStatement1", "&Balance Due Statement"},
+                        {"CustomerGroups1", "&Customer Group(s)"}});
   PopupMenu3 = new QMenu(this);
   PopupMenu3->setObjectName("PopupMenu3");
   Inventory1 = PopupMenu3->addAction("&Inventory");

@@ -12,8 +12,10 @@
 #include "invoicing/InvoiceCommandWindows.h"
 #include "invoicing/TaxDefEdit.h"
 #include "invoicing/TaxDefU.h"
+#include "labels/LabPrintU.h"
 #include "labels/LabelDefEdit.h"
 #include "labels/LabelDefU.h"
+#include "labels/LabelGen.h"
 #include "masterdata/MasterCommands.h"
 #include "masterdata/MasterDataWindows.h"
 #include "masterdata/ProdDefEdit.h"
@@ -24,9 +26,11 @@
 #include "masterdata/StationaryU.h"
 #include "MainU.h"
 #include "platform/QtPlatform.h"
+#include "reports/MailMerge.h"
 #include "reports/ReportU.h"
 #include "reports/RptInventory.h"
 #include "reports/RptSales.h"
+#include "reports/RptProfile.h"
 #include "store/DriveDirU.h"
 
 int main(int argc, char** argv) {
@@ -51,6 +55,7 @@ int main(int argc, char** argv) {
   masterdata::CreatePurDefWindow(&Main, &qt_platform);
   invoicing::CreateTaxDefWindow(&Main, &qt_platform);
   labels::CreateLabelDefWindow(&Main, &qt_platform);
+  labels::CreateLabPrintWindow(&Main, &qt_platform);
 
   masterdata::SetHelpHandler([&Main](int context) { Main.ShowHelp(context); });
 
@@ -77,6 +82,16 @@ int main(int argc, char** argv) {
       {"ReceivablesAging1", reports::ReceivablesAging},
       {"TaxSummary1", reports::TaxSummary},
       {"GSTVATIncomeandCollections1", reports::TaxCollections},
+      {"BtnMMerge", reports::ExportMailMerge},
+      {"BtnInvLab", [] { labels::PrintLabels(labels::kInvoicesDated); }},
+      // Menu items.
+      {"SelectedCustomers2", [] { reports::CustomerProfile(false); }},
+      {"SelectedGroups1", [] { reports::CustomerProfile(true); }},
+      {"SelectedCustomers1", [] { labels::PrintLabels(labels::kSelectedCustomers); }},
+      {"InvoicesDated1", [] { labels::PrintLabels(labels::kInvoicesDated); }},
+      {"PastDueBilling1", [] { labels::PrintLabels(labels::kPastDueBilling); }},
+      {"BalanceDueStatement1", [] { labels::PrintLabels(labels::kBalanceDue); }},
+      {"CustomerGroups1", [] { labels::PrintLabels(labels::kCustomerGroups); }},
   };
   for (const auto& [name, run] : commands) {
     if (auto* button = Main.findChild<QAbstractButton*>(name)) {

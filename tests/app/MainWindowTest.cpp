@@ -116,7 +116,7 @@ TEST_F(MainWindowTest, FiveTabsAndEveryCommandFoundByName) {
   const Command commands[] = {
       {"BtnInvoice", 0, "Create & Edit Invoices", true},
       {"BtnInvPrint", 0, "Print Invoices for specified date(s)", false},
-      {"BtnInvLab", 0, "Print Mailing Labels for Invoice Date(s)", false},
+      {"BtnInvLab", 0, "Print Mailing Labels for Invoice Date(s)", true},
       {"BtnCust", 1, "Add & Edit Customers", true},
       {"BtnGroups", 1, "Add & Edit Customer Groups", true},
       {"BtnProd", 1, "Add & Edit Products / Services", true},
@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, FiveTabsAndEveryCommandFoundByName) {
       {"BtnRProf", 2, "Print Customer's Purchasing Profile", true},
       {"BtnRSales", 2, "Print Sales & Tax Reports", true},
       {"BtnRLabels", 2, "Print Address Labels", true},
-      {"BtnMMerge", 2, "Generate a Mail Merge File", false},
+      {"BtnMMerge", 2, "Generate a Mail Merge File", true},
       {"BtnInvRpts", 2, "Print Inventory Reports", true},
       {"BtnStationary", 3, "Stationery", true},
       {"BtnFont", 3, "Report Font", true},
