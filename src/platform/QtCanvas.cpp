@@ -8,6 +8,10 @@
 #include <QSaveFile>
 #include <algorithm>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "platform/PrintSetup.h"
 
 namespace platform {
@@ -49,6 +53,21 @@ class QtPrintJob final : public QtCanvas {
   std::unique_ptr<QSaveFile> file_;
   std::unique_ptr<QPdfWriter> pdf_;
 };
+
+// Qt's PDF writer takes a buffer of a megabyte or so for every page it
+// compresses and frees it again. glibc would map each one afresh and hand it
+// back to the system, which costs far more than the page's content; keeping
+// freed memory for reuse makes long print runs several times faster.
+void KeepFreedMemoryForReuse() {
+#if defined(__GLIBC__)
+  static const bool tuned = [] {
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    return true;
+  }();
+  (void)tuned;
+#endif
+}
 
 }  // namespace
 
@@ -167,6 +186,7 @@ std::unique_ptr<Canvas> QtPrinterCanvas() {
 }
 
 std::unique_ptr<Canvas> StartQtPrintJob(const QString& pdf_path) {
+  KeepFreedMemoryForReuse();
   auto painter = std::make_unique<QPainter>();
   if (pdf_path.isEmpty()) {
     if (PrintsToPdf() || !painter->begin(&Printer())) return nullptr;
