@@ -29,10 +29,11 @@
 
 #include "AboutU.h"
 #include "HelpU.h"
-#include "platform/PrintSetup.h"
 #include "ProgressPanel.h"
 #include "Startup.h"
 #include "VersionText.h"
+#include "platform/Platform.h"
+#include "platform/PrintSetup.h"
 #include "store/FileMaint.h"
 #include "store/dbFiles.h"
 #include "util/WindowKit.h"
@@ -526,7 +527,11 @@ void TMain::StoreSortAndMethod() {
 void TMain::BtnBackupClick() { ::BtnBackupClick(); }
 void TMain::BtnRestoreClick() { ::BtnRestoreClick(); }
 void TMain::BtnIndexClick() { Reindex(false); }
-void TMain::BtnPackClick() { PackAll(); }
+void TMain::BtnPackClick() {
+  if (!PackAll()) {
+    platform::Current().Inform("Pack Failed . . Your data files were left as they were.");
+  }
+}
 void TMain::BtnEraseClick() { EraseAllData(); }
 
 void TMain::Exit1Click() { close(); }

@@ -26,6 +26,10 @@ int d4check(DATA4* d, std::vector<std::string>* problems) {
       table.HeaderLength() + uint64_t{count} * static_cast<uint64_t>(table.RecordLength());
   if (static_cast<uint64_t>(table.DiskSize()) < needed) {
     problem(e4data, "table file shorter than its header and " + std::to_string(count) + " records");
+  } else if (table.RecordsBeyondCount() > 0) {
+    problem(e4data, "table file holds " + std::to_string(table.RecordsBeyondCount()) +
+                        " more records than the " + std::to_string(count) +
+                        " its header counts (pelmark-data repair takes them in)");
   }
   std::vector<char> record(static_cast<size_t>(table.RecordLength()));
   std::string text;

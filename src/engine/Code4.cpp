@@ -78,8 +78,39 @@ int code4close(CODE4* cb) {
 int code4initUndoP(CODE4* cb) {
   if (cb == nullptr) return e4parm;
   int rc = code4close(cb);
+  code4replaceAbandon(cb);
   cb->initialised = false;
   return rc;
+}
+
+int code4replaceBegin(CODE4* cb) {
+  if (cb == nullptr) return e4parm;
+  if (cb->group) return engine::Fail(cb, e4parm);
+  cb->group = std::make_unique<engine::Replacement>(cb->Fs(), cb->directory);
+  cb->group_error = 0;
+  return 0;
+}
+
+int code4replaceCommit(CODE4* cb) {
+  if (cb == nullptr || !cb->group) return e4parm;
+  std::unique_ptr<engine::Replacement> group = std::move(cb->group);
+  int rc = cb->group_error;
+  cb->group_error = 0;
+  if (rc != 0) {
+    group->Abandon();
+  } else {
+    rc = group->Commit();
+  }
+  // Tables still open now hold live files; their locks follow the new files.
+  for (DATA4* d : cb->tables) (void)d->lock->Renew();
+  return rc == 0 ? 0 : engine::Fail(cb, rc);
+}
+
+void code4replaceAbandon(CODE4* cb) {
+  if (cb == nullptr || !cb->group) return;
+  cb->group->Abandon();
+  cb->group.reset();
+  cb->group_error = 0;
 }
 
 void code4free(CODE4* cb) {

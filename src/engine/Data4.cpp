@@ -180,13 +180,21 @@ int FlushFiles(DATA4* d, bool sync) {
   return result;
 }
 
+std::string CurrentPath(CODE4* cb, const std::string& path) {
+  if (cb->group) {
+    std::string staged = cb->group->StagedPath(path);
+    if (!staged.empty()) return staged;
+  }
+  return path;
+}
+
 int OpenTag(DATA4* d, const std::string& tag_name, const std::string& file_name) {
   FileSystem& fs = d->cb->Fs();
   auto tag = std::make_unique<TAG4>();
   tag->data = d;
   tag->name = tag_name;
   tag->path = ResolvePath(fs, d->directory, file_name);
-  int rc = Ntx::Open(fs, tag->path, d->table->ReadOnly(), &tag->ntx);
+  int rc = Ntx::Open(fs, CurrentPath(d->cb, tag->path), d->table->ReadOnly(), &tag->ntx);
   if (rc != 0) return rc < 0 ? rc : e4index;
   std::string error;
   tag->expr = KeyExpr::Parse(tag->ntx->Expression(), d->key_fields, &error);
@@ -285,6 +293,17 @@ DATA4* d4open(CODE4* cb, const char* name) {
   std::string file = name;
   if (!HasExtension(file)) file += ".dbf";
   std::string path = engine::ResolvePath(fs, cb->directory, file);
+  if (!cb->group) {
+    // A change of several files cut short in this directory is undone before
+    // any of them is read.
+    size_t slash = path.rfind('/');
+    std::string dir = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    if (engine::ReplacementPending(fs, dir)) {
+      engine::RecoveryReport report;
+      (void)engine::RecoverDirectory(fs, dir, &report);
+      path = engine::ResolvePath(fs, cb->directory, file);
+    }
+  }
   if (!fs.Exists(path)) {
     Fail(cb, e4open);
     return nullptr;
@@ -297,14 +316,16 @@ DATA4* d4open(CODE4* cb, const char* name) {
   std::string file_name = slash == std::string::npos ? path : path.substr(slash + 1);
   d->base_name = file_name.substr(0, file_name.rfind('.'));
   int rc = engine::TableLock::Acquire(path, cb->access_mode == 1, &d->lock);
+  const std::string table_path = engine::CurrentPath(cb, path);
   if (rc == 0) {
-    rc = engine::TableFile::Open(fs, path, false, &d->table);
+    rc = engine::TableFile::Open(fs, table_path, false, &d->table);
     // A read-only file still opens for reading.
-    if (rc == e4open) rc = engine::TableFile::Open(fs, path, true, &d->table);
+    if (rc == e4open) rc = engine::TableFile::Open(fs, table_path, true, &d->table);
   }
   if (rc == 0 && d->table->HasMemoField()) {
     std::string memo_path = engine::ResolvePath(fs, d->directory, d->base_name + ".dbt");
-    rc = engine::MemoFile::Open(fs, memo_path, d->table->ReadOnly(), &d->memo);
+    rc = engine::MemoFile::Open(fs, engine::CurrentPath(cb, memo_path), d->table->ReadOnly(),
+                                &d->memo);
   }
   if (rc != 0) {
     Fail(cb, rc);
@@ -323,7 +344,8 @@ DATA4* d4open(CODE4* cb, const char* name) {
   d->record.assign(static_cast<size_t>(d->table->RecordLength()), ' ');
   d->saved = d->record;
   if (cb->auto_open == 1) {
-    std::string group = engine::ResolvePath(fs, d->directory, d->base_name + ".cgp");
+    std::string group =
+        engine::CurrentPath(cb, engine::ResolvePath(fs, d->directory, d->base_name + ".cgp"));
     if (fs.Exists(group)) {
       std::vector<engine::TagGroupEntry> entries;
       rc = engine::ReadTagGroup(fs, group, &entries);
@@ -358,6 +380,34 @@ int d4flush(DATA4* d) {
   int rc = engine::WriteCurrent(d);
   int flushed = engine::FlushFiles(d, true);
   if (rc == 0) rc = flushed;
+  return rc != 0 ? Fail(d, rc) : 0;
+}
+
+int d4recoverRecords(DATA4* d, long* taken) {
+  if (taken != nullptr) *taken = 0;
+  if (d == nullptr) return e4parm;
+  int rc = engine::WriteCurrent(d);
+  if (rc != 0) return Fail(d, rc);
+  uint32_t added = 0;
+  rc = d->table->TakeInRecordsBeyondCount(&added);
+  if (rc != 0) return Fail(d, rc);
+  if (taken != nullptr) *taken = static_cast<long>(added);
+  if (added == 0) return 0;
+  // The tags learn of them like of appended records.
+  const uint32_t count = d->table->RecordCount();
+  std::vector<char> record(d->record.size());
+  for (uint32_t rec = count - added + 1; rec <= count; ++rec) {
+    rc = d->table->ReadRecord(rec, record.data());
+    if (rc != 0) return Fail(d, rc);
+    for (auto& tag : d->tags) {
+      if (tag->pending.KeyLength() != tag->expr->KeyLength()) {
+        tag->pending.Reset(tag->expr->KeyLength());
+      }
+      tag->expr->Evaluate(record.data(), tag->pending.Add(rec));
+    }
+  }
+  rc = engine::FlushFiles(d, true);
+  engine::SetEof(d);
   return rc != 0 ? Fail(d, rc) : 0;
 }
 

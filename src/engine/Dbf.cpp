@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <map>
+#include <mutex>
 
-#include "TableEngine.h"
+#include "Engine.h"
 
 namespace engine {
 namespace {
@@ -52,6 +56,31 @@ bool ValidWidth(char type, int length, int decimals) {
   }
 }
 
+// Tables to which this process wrote appended records that no header has
+// counted (yet): the count in the header and the records written. Records
+// there beyond the header's count are its own unfinished writes, which a
+// later append may write over; records beyond the count of any other table
+// were left by a stop and are kept.
+struct Unfinished {
+  uint32_t counted;
+  uint32_t written;
+};
+std::mutex& UnfinishedMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+std::map<std::string, Unfinished>& UnfinishedAppends() {
+  static std::map<std::string, Unfinished> unfinished;
+  return unfinished;
+}
+
+// The file's path with links and relative parts resolved, naming it alike
+// from every open.
+std::string FileKey(const std::string& path) {
+  char resolved[PATH_MAX];
+  return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : path;
+}
+
 }  // namespace
 
 int ReadError(int64_t rc) { return rc == -ENOENT ? e4open : e4read; }
@@ -63,6 +92,7 @@ int TableFile::Open(FileSystem& fs, const std::string& path, bool read_only,
   std::unique_ptr<TableFile> table(new TableFile());
   table->fs_ = &fs;
   table->path_ = path;
+  table->key_ = FileKey(path);
   table->read_only_ = read_only;
   int rc = fs.Open(path, read_only ? OpenMode::kRead : OpenMode::kReadWrite, &table->file_);
   if (rc != 0) return e4open;
@@ -122,30 +152,98 @@ int TableFile::ParseHeader() {
   }
   if (offset != record_length_) return e4data;
   if (DataEnd() > static_cast<uint64_t>(disk_size_)) return e4data;
+  beyond_count_ = static_cast<uint32_t>(std::min<uint64_t>(
+      (static_cast<uint64_t>(disk_size_) - DataEnd()) / static_cast<uint64_t>(record_length_),
+      UINT32_MAX - count_));
+  if (beyond_count_ > 0) {
+    std::lock_guard<std::mutex> guard(UnfinishedMutex());
+    auto it = UnfinishedAppends().find(key_);
+    if (it != UnfinishedAppends().end() && it->second.counted == count_ &&
+        it->second.written >= count_ + beyond_count_) {
+      beyond_count_ = 0;
+    }
+  }
   stored_count_ = count_;
   appended_.clear();
   changed_index_.clear();
   changed_.clear();
   header_dirty_ = false;
-  Remap();
+  ResetCache();
   return 0;
 }
 
-void TableFile::Remap() {
-  // Only the records are mapped: other writers only ever append, so the
-  // file never becomes shorter than this view.
-  map_ = file_->Map(DataEnd());
-  map_size_ = map_ != nullptr ? DataEnd() : 0;
+void TableFile::ResetCache() {
+  cache_.reset();  // made at the first read
+  slot_chunk_.clear();
+  slot_valid_.clear();
+  last_miss_ = UINT64_MAX;
 }
 
 int TableFile::ReadStored(uint64_t offset, char* out, size_t n) {
-  if (offset + n <= map_size_) {
-    std::memcpy(out, map_ + offset, n);
-    return 0;
+  if (!cache_) {
+    // Room for the whole file and some growth, up to the limit; the memory
+    // is committed only as chunks are read.
+    size_t slots = static_cast<size_t>(disk_size_) / kChunk + 16;
+    slots = std::min(slots, kMaxCacheBytes / kChunk);
+    cache_ = std::make_unique<PageMemory>(slots * kChunk);
+    if (cache_->Data() == nullptr) slots = 0;
+    slot_chunk_.assign(slots, 0);
+    slot_valid_.assign(slots, 0);
   }
-  int64_t got = file_->ReadAt(offset, out, n);
-  if (got < 0) return e4read;
-  if (static_cast<size_t>(got) != n) return e4data;
+  const size_t slots = slot_chunk_.size();
+  while (n > 0) {
+    const uint64_t chunk = offset / kChunk;
+    const size_t within = static_cast<size_t>(offset % kChunk);
+    const size_t take = std::min(n, kChunk - within);
+    const size_t slot = slots == 0 ? 0 : static_cast<size_t>(chunk % slots);
+    char* bytes = slots == 0 ? nullptr : reinterpret_cast<char*>(cache_->Data()) + slot * kChunk;
+    if (slots > 0 && slot_chunk_[slot] == chunk + 1 && within + take <= slot_valid_[slot]) {
+      std::memcpy(out, bytes + within, take);
+    } else if (slots > 0 &&
+               (slot_chunk_[slot] == 0 || chunk == last_miss_ || chunk == last_miss_ + 1)) {
+      // A free slot, or reads running through the file: the whole chunk.
+      last_miss_ = chunk;
+      slot_chunk_[slot] = 0;
+      int64_t got = file_->ReadAt(chunk * kChunk, bytes, kChunk);
+      if (got < 0) return e4read;
+      slot_chunk_[slot] = chunk + 1;
+      slot_valid_[slot] = static_cast<uint32_t>(got);
+      if (within + take > static_cast<size_t>(got)) return e4data;  // cut short
+      std::memcpy(out, bytes + within, take);
+    } else {
+      // Random reads over a full cache: only the bytes asked for.
+      last_miss_ = chunk;
+      int64_t got = file_->ReadAt(offset, out, take);
+      if (got < 0) return e4read;
+      if (static_cast<size_t>(got) != take) return e4data;
+    }
+    offset += take;
+    out += take;
+    n -= take;
+  }
+  return 0;
+}
+
+int TableFile::WriteFile(uint64_t offset, const char* data, size_t n) {
+  if (file_->WriteAt(offset, data, n) != 0) return e4write;
+  written_ = true;
+  const size_t slots = slot_chunk_.size();
+  for (uint64_t at = offset; slots > 0 && at < offset + n;) {
+    const uint64_t chunk = at / kChunk;
+    const size_t within = static_cast<size_t>(at % kChunk);
+    const size_t take = static_cast<size_t>(std::min<uint64_t>(offset + n - at, kChunk - within));
+    const size_t slot = static_cast<size_t>(chunk % slots);
+    if (slot_chunk_[slot] == chunk + 1) {
+      if (within <= slot_valid_[slot]) {
+        std::memcpy(reinterpret_cast<char*>(cache_->Data()) + slot * kChunk + within,
+                    data + (at - offset), take);
+        slot_valid_[slot] = std::max(slot_valid_[slot], static_cast<uint32_t>(within + take));
+      } else {
+        slot_chunk_[slot] = 0;  // a gap before the write: read again when needed
+      }
+    }
+    at += take;
+  }
   return 0;
 }
 
@@ -171,6 +269,7 @@ int TableFile::WriteRecord(uint32_t rec, const char* buffer) {
   if (rec < 1 || rec > count_ + 1 || rec == UINT32_MAX) return e4record;
   size_t length = static_cast<size_t>(record_length_);
   if (rec == count_ + 1) {
+    if (beyond_count_ > 0) return e4data;  // records the header does not count yet
     appended_.insert(appended_.end(), buffer, buffer + length);
     ++count_;
     header_dirty_ = true;
@@ -191,14 +290,19 @@ int TableFile::WriteRecord(uint32_t rec, const char* buffer) {
 
 int TableFile::WriteAppended(bool end_marker) {
   if (appended_.empty() && !(end_marker && end_marker_due_)) return 0;
+  if (!appended_.empty()) {
+    std::lock_guard<std::mutex> guard(UnfinishedMutex());
+    Unfinished& unfinished =
+        UnfinishedAppends().try_emplace(key_, Unfinished{stored_count_, 0}).first->second;
+    unfinished.written = std::max(unfinished.written, count_);
+  }
   if (end_marker) appended_.push_back(0x1A);
   uint64_t at = RecordOffset(stored_count_ + 1);
-  int rc = file_->WriteAt(at, appended_.data(), appended_.size());
+  int rc = WriteFile(at, appended_.data(), appended_.size());
   if (end_marker) appended_.pop_back();
-  if (rc != 0) return e4write;
+  if (rc != 0) return rc;
   disk_size_ = std::max<int64_t>(
       disk_size_, static_cast<int64_t>(at + appended_.size() + (end_marker ? 1 : 0)));
-  written_ = true;
   stored_count_ = count_;
   appended_.clear();
   end_marker_due_ = !end_marker;
@@ -231,8 +335,8 @@ int TableFile::WriteChanged() {
       std::memcpy(run.data() + (recs[k] - first) * length,
                   changed_.data() + changed_index_[recs[k]], length);
     }
-    if (file_->WriteAt(RecordOffset(first), run.data(), run.size()) != 0) return e4write;
-    written_ = true;
+    int rc = WriteFile(RecordOffset(first), run.data(), run.size());
+    if (rc != 0) return rc;
     i = j;
   }
   changed_index_.clear();
@@ -253,12 +357,20 @@ int TableFile::Flush(bool sync) {
                                                                      : (has_memo_ ? 0x83 : 0x03));
     PutToday(head + 1);
     Put32(head + 4, count_);
-    if (file_->WriteAt(0, head, sizeof head) != 0) return e4write;
-    written_ = true;
+    rc = WriteFile(0, head, sizeof head);
+    if (rc != 0) return rc;
     stored_count_ = count_;
     appended_.clear();
     header_dirty_ = false;
-    if (DataEnd() > map_size_) Remap();
+    std::lock_guard<std::mutex> guard(UnfinishedMutex());
+    auto it = UnfinishedAppends().find(key_);
+    if (it != UnfinishedAppends().end()) {
+      if (count_ >= it->second.written) {
+        UnfinishedAppends().erase(it);
+      } else {
+        it->second.counted = count_;
+      }
+    }
   }
   if (sync && written_) {
     if (file_->Sync() != 0) return e4write;
@@ -354,11 +466,11 @@ int TableFile::Scan(const Scanner& visit) {
   return 0;
 }
 
-int TableFile::Rewrite(const Visitor& visit, const std::function<int()>& before_commit) {
+int TableFile::Rewrite(const Visitor& visit, const std::string& target) {
   if (read_only_) return e4write;
   int rc = Flush(false);
   if (rc != 0) return rc;
-  std::string temp = path_ + ".tmp";
+  const std::string temp = target + ".tmp";
   std::unique_ptr<File> out;
   if (fs_->Open(temp, OpenMode::kCreate, &out) != 0) return e4create;
   std::string header = BuildHeader(fields_, 0);
@@ -370,11 +482,6 @@ int TableFile::Rewrite(const Visitor& visit, const std::function<int()>& before_
   buffer.insert(buffer.end(), header.begin(), header.end());
   uint64_t written = 0;
   uint32_t kept = 0;
-  auto fail = [&](int code) {
-    out.reset();
-    (void)fs_->Remove(temp);
-    return code;
-  };
   rc = Scan([&](uint32_t rec, char* record) {
     bool keep = true;
     int visited = visit(rec, record, &keep);
@@ -388,26 +495,95 @@ int TableFile::Rewrite(const Visitor& visit, const std::function<int()>& before_
     }
     return 0;
   });
-  if (rc != 0) return fail(rc);
-  buffer.push_back(0x1A);
-  if (out->WriteAt(written, buffer.data(), buffer.size()) != 0) return fail(e4write);
-  char count_bytes[4];
-  Put32(count_bytes, kept);
-  if (out->WriteAt(4, count_bytes, 4) != 0) return fail(e4write);
-  if (out->Sync() != 0) return fail(e4write);
-  if (before_commit) {
-    rc = before_commit();
-    if (rc != 0) return fail(rc);
+  if (rc == 0) {
+    buffer.push_back(0x1A);
+    if (out->WriteAt(written, buffer.data(), buffer.size()) != 0) rc = e4write;
+  }
+  if (rc == 0) {
+    char count_bytes[4];
+    Put32(count_bytes, kept);
+    if (out->WriteAt(4, count_bytes, 4) != 0 || out->Sync() != 0) rc = e4write;
   }
   out.reset();
-  if (fs_->Rename(temp, path_) != 0) return fail(e4rename);
-  // The table now lives in the new file.
+  if (rc == 0 && fs_->Rename(temp, target) != 0) rc = e4rename;
+  if (rc != 0) (void)fs_->Remove(temp);
+  return rc;
+}
+
+bool TableFile::WellFormed(const char* record) const {
+  if (record[0] != ' ' && record[0] != '*') return false;
+  for (const FieldDesc& field : fields_) {
+    const char* p = record + field.offset;
+    const std::string_view text(p, static_cast<size_t>(field.length));
+    switch (field.type) {
+      case 'C':
+        if (text.find('\0') != std::string_view::npos) return false;
+        break;
+      case 'N':
+        if (text.find_first_not_of(" 0123456789.-+*") != std::string_view::npos) return false;
+        break;
+      case 'D':
+        if (text != "        " && text.find_first_not_of("0123456789") != std::string_view::npos) {
+          return false;
+        }
+        break;
+      case 'L':
+        if (std::string_view("TtYyFfNn? ").find(p[0]) == std::string_view::npos) return false;
+        break;
+      case 'M': {
+        uint32_t block = 0;
+        if (!ParseMemoBlock(p, &block)) return false;
+        break;
+      }
+    }
+  }
+  return true;
+}
+
+int TableFile::TakeInRecordsBeyondCount(uint32_t* taken) {
+  *taken = 0;
+  if (beyond_count_ == 0) return 0;
+  if (read_only_) return e4write;
+  int rc = Flush(false);
+  if (rc != 0) return rc;
+  std::vector<char> record(static_cast<size_t>(record_length_));
+  uint32_t whole = 0;  // the well-formed records right after the count
+  bool gap = false;
+  for (uint32_t i = 0; i < beyond_count_; ++i) {
+    int64_t got =
+        file_->ReadAt(DataEnd() + uint64_t{i} * record.size(), record.data(), record.size());
+    if (got < 0) return e4read;
+    const bool good = static_cast<size_t>(got) == record.size() && WellFormed(record.data());
+    // A stop leaves good records and then at most what a write cut short
+    // left; a good record after a bad one is damage, not for mending here.
+    if (good && gap) return e4data;
+    if (!good) gap = true;
+    if (good) ++whole;
+  }
+  // The count goes last, after the end marker and the cut of what follows
+  // (a record cut short, or bytes that are no record).
+  const uint64_t end = DataEnd() + uint64_t{whole} * record.size();
+  const char marker = 0x1A;
+  if (file_->WriteAt(end, &marker, 1) != 0 || file_->Truncate(end + 1) != 0) return e4write;
+  disk_size_ = static_cast<int64_t>(end + 1);
+  char head[4];
+  Put32(head, count_ + whole);
+  if (file_->WriteAt(4, head, 4) != 0 || file_->Sync() != 0) return e4write;
+  count_ += whole;
+  stored_count_ = count_;
+  beyond_count_ = 0;
+  ResetCache();
+  *taken = whole;
+  return 0;
+}
+
+int TableFile::Reopen(const std::string& path) {
   std::unique_ptr<File> reopened;
-  if (fs_->Open(path_, OpenMode::kReadWrite, &reopened) != 0) return e4open;
+  if (fs_->Open(path, read_only_ ? OpenMode::kRead : OpenMode::kReadWrite, &reopened) != 0) {
+    return e4open;
+  }
   file_ = std::move(reopened);
   written_ = false;
-  map_ = nullptr;
-  map_size_ = 0;
   return ParseHeader();
 }
 

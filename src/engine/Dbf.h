@@ -65,14 +65,32 @@ class TableFile {
   using Scanner = std::function<int(uint32_t rec, char* record)>;
   [[nodiscard]] int Scan(const Scanner& visit);
 
-  // Replaces the table by a rewritten copy: visit is called for every record
-  // in order and may change it or drop it (*keep = false). The copy goes to a
-  // temporary file beside the table, is synced and renamed into place; the
-  // table is then open on the new file.
+  // Writes a rewritten copy of the table to target: visit is called for
+  // every record in order and may change it or drop it (*keep = false). The
+  // copy is written to a temporary file, synced and renamed to target; the
+  // table itself stays open on its own file.
   using Visitor = std::function<int(uint32_t rec, char* record, bool* keep)>;
-  // before_commit runs once the copy is durable, just before the rename.
-  [[nodiscard]] int Rewrite(const Visitor& visit,
-                            const std::function<int()>& before_commit = nullptr);
+  [[nodiscard]] int Rewrite(const Visitor& visit, const std::string& target);
+  // Opens the table on the file now at path (a replacement made live, or a
+  // staged copy); buffered changes are dropped, so flush first.
+  [[nodiscard]] int Reopen(const std::string& path);
+
+  // Gives back the memory of the read cache (it fills again as records are read).
+  void ReleaseCache() { ResetCache(); }
+
+  // Whole records the file holds after the header's count: what a stop
+  // between writing appended records and the header leaves. While there are
+  // any, appending is refused (it would write over them).
+  uint32_t RecordsBeyondCount() const { return beyond_count_; }
+  // Takes the records beyond the count into the table when they are well
+  // formed (a valid deletion flag and fields of their types), and ends the
+  // file after them: what follows them may only be what a write cut short
+  // leaves. A good record after a bad one is damage: e4data, nothing changed.
+  // *taken is the number taken in.
+  [[nodiscard]] int TakeInRecordsBeyondCount(uint32_t* taken);
+  // Whether a record's bytes could have been written by a dBASE writer: a
+  // blank or "*" flag and every field of its type's shape.
+  bool WellFormed(const char* record) const;
 
   // Sets how many bytes of changed and appended records may wait in memory
   // before they are written (without sync) on their own.
@@ -81,9 +99,11 @@ class TableFile {
  private:
   TableFile() = default;
   [[nodiscard]] int ParseHeader();
-  void Remap();
-  // Reads stored bytes (records already in the file) from the view or the file.
+  // Reads stored bytes (records already in the file) through the chunk cache.
   [[nodiscard]] int ReadStored(uint64_t offset, char* out, size_t n);
+  // Writes to the file, keeping cached chunks equal to it.
+  [[nodiscard]] int WriteFile(uint64_t offset, const char* data, size_t n);
+  void ResetCache();
   [[nodiscard]] int WriteChanged();
   // Writes the appended records waiting in memory, with the end-of-file
   // marker after them when end_marker (at Flush; the header's count follows).
@@ -97,6 +117,7 @@ class TableFile {
 
   FileSystem* fs_ = nullptr;
   std::string path_;
+  std::string key_;  // the path resolved
   std::unique_ptr<File> file_;
   bool read_only_ = false;
   bool written_ = false;  // written since the last sync
@@ -107,13 +128,20 @@ class TableFile {
   int record_length_ = 0;
   uint32_t count_ = 0;
   int64_t disk_size_ = 0;
+  uint32_t beyond_count_ = 0;
 
-  // Stored records are read straight from a view of the file (the system's
-  // page cache). Changed records wait in changed_ and appended ones in
-  // appended_ until Flush, or until they outgrow buffer_limit_.
-  const char* map_ = nullptr;
-  uint64_t map_size_ = 0;
-  uint32_t stored_count_ = 0;  // records 1..stored_count_ are in the file
+  // Stored records are read through chunks of the file kept in memory, chunk
+  // i in slot i % slots. (Not a memory map: a file cut short by another
+  // program must give an error, not a signal.) Changed records wait in
+  // changed_ and appended ones in appended_ until Flush, or until they
+  // outgrow buffer_limit_.
+  static constexpr size_t kChunk = size_t{32} << 10;
+  static constexpr size_t kMaxCacheBytes = size_t{256} << 20;
+  std::unique_ptr<PageMemory> cache_;
+  std::vector<uint64_t> slot_chunk_;  // chunk index + 1 held by each slot, 0 when empty
+  std::vector<uint32_t> slot_valid_;  // bytes of that chunk read (short at the end of the file)
+  uint64_t last_miss_ = UINT64_MAX;   // tells a run of reads from random ones
+  uint32_t stored_count_ = 0;         // records 1..stored_count_ are in the file
   std::vector<char> appended_;
   static constexpr size_t kAppendChunk = size_t{1} << 20;
   bool end_marker_due_ = false;  // records were written past the last end marker

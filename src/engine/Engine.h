@@ -13,6 +13,7 @@
 #include "FileSystem.h"
 #include "KeyExpr.h"
 #include "Ntx.h"
+#include "Replacement.h"
 #include "TableEngine.h"
 #include "TableLock.h"
 
@@ -28,6 +29,11 @@ struct CODE4 {
   engine::FileSystem* file_system = nullptr;
   ExitHook exit_hook = nullptr;
   std::vector<DATA4*> tables;
+  // Between code4replaceBegin and its commit: the new files of every table
+  // rewritten meanwhile, made live together. group_error is the first
+  // failure of one of those rewrites; the whole change is then abandoned.
+  std::unique_ptr<engine::Replacement> group;
+  int group_error = 0;
 
   engine::FileSystem& Fs() { return file_system ? *file_system : engine::DiskFileSystem(); }
 };
@@ -112,12 +118,13 @@ bool ParseMemoBlock(const char* text, uint32_t* block);
 [[nodiscard]] int OpenTag(DATA4* d, const std::string& tag_name, const std::string& file_name);
 // Inserts the pending keys of appended records into their tags.
 [[nodiscard]] int ApplyPending(DATA4* d);
-// Rebuilds every open tag of d from its records (after pack or zap).
-[[nodiscard]] int RebuildTags(DATA4* d);
 // The keys of every expression, in as few sequential scans of the table as
 // memory allows; done(i, keys) gets each expression's list in turn.
-[[nodiscard]] int CollectKeys(DATA4* d, const std::vector<const KeyExpr*>& exprs,
+[[nodiscard]] int CollectKeys(TableFile& table, const std::vector<const KeyExpr*>& exprs,
                               const std::function<int(size_t i, KeyList* keys)>& done);
+// The file to open for the live file at path: its new version while a group
+// of changes holds one, else path itself.
+std::string CurrentPath(CODE4* cb, const std::string& path);
 // Flushes d's files; sync makes every written file durable.
 [[nodiscard]] int FlushFiles(DATA4* d, bool sync);
 

@@ -19,20 +19,7 @@ namespace {
 class DiskFile final : public File {
  public:
   explicit DiskFile(int fd) : fd_(fd) {}
-  ~DiskFile() override {
-    Unmap();
-    ::close(fd_);
-  }
-
-  const char* Map(uint64_t size) override {
-    Unmap();
-    if (size == 0) return nullptr;
-    void* view = ::mmap(nullptr, size, PROT_READ, MAP_SHARED, fd_, 0);
-    if (view == MAP_FAILED) return nullptr;
-    map_ = view;
-    map_size_ = size;
-    return static_cast<const char*>(view);
-  }
+  ~DiskFile() override { ::close(fd_); }
 
   void StartWriteback() override { (void)::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE); }
 
@@ -78,15 +65,7 @@ class DiskFile final : public File {
   }
 
  private:
-  void Unmap() {
-    if (map_ != nullptr) ::munmap(map_, map_size_);
-    map_ = nullptr;
-    map_size_ = 0;
-  }
-
   int fd_;
-  void* map_ = nullptr;
-  size_t map_size_ = 0;
 };
 
 class RealFileSystem final : public FileSystem {
@@ -122,32 +101,34 @@ class RealFileSystem final : public FileSystem {
   }
 };
 
-// A file handed out by FaultyFileSystem: every write asks the file system first.
+// A file handed out by FaultyFileSystem: every change asks the file system first.
 class FaultyFile final : public File {
  public:
-  FaultyFile(std::unique_ptr<File> inner, FaultyFileSystem* fs)
-      : inner_(std::move(inner)), fs_(fs) {}
+  FaultyFile(std::unique_ptr<File> inner, FaultyFileSystem* fs, std::string path)
+      : inner_(std::move(inner)), fs_(fs), path_(std::move(path)) {}
   int64_t ReadAt(uint64_t offset, void* buffer, size_t n) override {
     return inner_->ReadAt(offset, buffer, n);
   }
   int WriteAt(uint64_t offset, const void* data, size_t n) override {
-    int rc = fs_->BeforeWrite(n);
+    int rc = fs_->Step("write " + path_, n);
     if (rc != 0) return rc;
     return inner_->WriteAt(offset, data, n);
   }
   int Truncate(uint64_t size) override {
-    int rc = fs_->BeforeWrite(0);
+    int rc = fs_->Step("truncate " + path_);
     if (rc != 0) return rc;
     return inner_->Truncate(size);
   }
-  int Sync() override { return inner_->Sync(); }
-  void StartWriteback() override { inner_->StartWriteback(); }
+  // Syncs are steps that can fail, but are not passed on (nor is the hint to
+  // start writing back): tests stop the program, not the machine, and real
+  // disk writes at every step of a sweep cost minutes.
+  int Sync() override { return fs_->Step("sync " + path_); }
   int64_t Size() override { return inner_->Size(); }
-  const char* Map(uint64_t size) override { return inner_->Map(size); }
 
  private:
   std::unique_ptr<File> inner_;
   FaultyFileSystem* fs_;
+  std::string path_;
 };
 
 }  // namespace
@@ -195,17 +176,25 @@ int FileSystem::ListDirectory(const std::string& dir, std::vector<std::string>* 
   return 0;
 }
 
-int FaultyFileSystem::BeforeWrite(size_t n) {
-  if (writes_left_ == 0) return EIO;
-  if (writes_left_ > 0) --writes_left_;
-  if (bytes_left_ >= 0) {
-    if (static_cast<int64_t>(n) > bytes_left_) {
+int FileSystem::SyncDirectory(const std::string& dir) {
+  int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return errno;
+  int rc = ::fsync(fd) == 0 ? 0 : errno;
+  ::close(fd);
+  return rc;
+}
+
+int FaultyFileSystem::Step(const std::string& what, size_t bytes) {
+  int64_t step = ++steps_;
+  if (logging_) log_.push_back(what);
+  if (step == fail_only_ || (fail_from_ >= 0 && step >= fail_from_)) return EIO;
+  if (bytes_left_ >= 0 && bytes > 0) {
+    if (static_cast<int64_t>(bytes) > bytes_left_) {
       bytes_left_ = 0;
       return ENOSPC;
     }
-    bytes_left_ -= static_cast<int64_t>(n);
+    bytes_left_ -= static_cast<int64_t>(bytes);
   }
-  ++writes_;
   return 0;
 }
 
@@ -214,20 +203,24 @@ int FaultyFileSystem::Open(const std::string& path, OpenMode mode, std::unique_p
   std::unique_ptr<File> inner;
   int rc = DiskFileSystem().Open(path, mode, &inner);
   if (rc != 0) return rc;
-  *out = std::make_unique<FaultyFile>(std::move(inner), this);
+  *out = std::make_unique<FaultyFile>(std::move(inner), this, path);
   return 0;
 }
 
 int FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
   if (read_only_) return EROFS;
-  if (writes_left_ == 0) return EIO;
-  return DiskFileSystem().Rename(from, to);
+  int rc = Step("rename " + from + " -> " + to);
+  return rc != 0 ? rc : DiskFileSystem().Rename(from, to);
 }
 
 int FaultyFileSystem::Remove(const std::string& path) {
   if (read_only_) return EROFS;
-  if (writes_left_ == 0) return EIO;
-  return DiskFileSystem().Remove(path);
+  int rc = Step("remove " + path);
+  return rc != 0 ? rc : DiskFileSystem().Remove(path);
+}
+
+int FaultyFileSystem::SyncDirectory(const std::string& dir) {
+  return Step("sync directory " + (dir.empty() ? std::string(".") : dir));
 }
 
 bool FaultyFileSystem::Exists(const std::string& path) { return DiskFileSystem().Exists(path); }

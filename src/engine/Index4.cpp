@@ -11,11 +11,11 @@ using engine::Fail;
 
 namespace engine {
 
-int CollectKeys(DATA4* d, const std::vector<const KeyExpr*>& exprs,
+int CollectKeys(TableFile& table, const std::vector<const KeyExpr*>& exprs,
                 const std::function<int(size_t i, KeyList* keys)>& done) {
   // Key lists of this many bytes in all share one scan of the table.
   constexpr uint64_t kScanBudget = uint64_t{48} << 20;
-  const uint32_t count = d->table->RecordCount();
+  const uint32_t count = table.RecordCount();
   size_t first = 0;
   while (first < exprs.size()) {
     size_t last = first;
@@ -30,7 +30,7 @@ int CollectKeys(DATA4* d, const std::vector<const KeyExpr*>& exprs,
       lists.push_back(std::move(list));
       ++last;
     }
-    int rc = d->table->Scan([&](uint32_t rec, char* record) {
+    int rc = table.Scan([&](uint32_t rec, char* record) {
       for (size_t i = first; i < last; ++i) exprs[i]->Evaluate(record, lists[i - first].Add(rec));
       return 0;
     });
@@ -41,28 +41,11 @@ int CollectKeys(DATA4* d, const std::vector<const KeyExpr*>& exprs,
   return 0;
 }
 
-int RebuildTags(DATA4* d) {
-  std::vector<const KeyExpr*> exprs;
-  for (auto& tag : d->tags) {
-    tag->pending.Release();  // the rebuild reads every record
-    exprs.push_back(tag->expr.get());
-  }
-  int rc = CollectKeys(d, exprs, [d](size_t i, KeyList* keys) {
-    TAG4& tag = *d->tags[i];
-    std::unique_ptr<Ntx> rebuilt;
-    int created = Ntx::Create(d->cb->Fs(), tag.path, tag.ntx->Expression(), keys, &rebuilt);
-    if (created != 0) return created;
-    tag.ntx = std::move(rebuilt);
-    tag.written = false;
-    return 0;
-  });
-  d->cursor_seated = false;
-  return rc;
-}
-
 }  // namespace engine
 
 namespace {
+
+using engine::Replacement;
 
 bool ValidTagName(const char* name) {
   if (name == nullptr || *name == '\0' || std::strlen(name) > 64) return false;
@@ -84,13 +67,116 @@ void RemoveOtherSpellings(engine::FileSystem& fs, const std::string& dir, const 
   }
 }
 
-// After a rewrite the table is positioned at its top (or at eof when empty).
-int AfterRewrite(DATA4* d, bool rebuild_tags = true) {
-  int rc = d->lock->Renew();
-  if (rebuild_tags) {
-    int rebuilt = engine::RebuildTags(d);
-    if (rc == 0) rc = rebuilt;
+std::string WithoutTrailingSlash(std::string dir) {
+  while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  return dir;
+}
+
+// The change a rewrite of one table's files goes into: the instance's open
+// group (committed later, with the others), or one of its own, committed as
+// soon as the new files are written.
+class FileChange {
+ public:
+  explicit FileChange(DATA4* d) : cb_(d->cb) {
+    if (cb_->group == nullptr) {
+      own_ = std::make_unique<Replacement>(cb_->Fs(), d->directory);
+    } else if (WithoutTrailingSlash(cb_->group->Directory()) !=
+               WithoutTrailingSlash(d->directory)) {
+      wrong_directory_ = true;
+    }
   }
+  bool Usable() const { return !wrong_directory_; }
+  Replacement& Set() { return own_ ? *own_ : *cb_->group; }
+  // True while the new files wait for the group's commit.
+  bool Deferred() const { return own_ == nullptr; }
+  // Commits a change of its own; in a group, marks the group failed when the
+  // rewrite did not finish.
+  int Finish(int rc) {
+    if (Deferred()) {
+      if (rc != 0 && cb_->group_error == 0) cb_->group_error = rc;
+      return rc;
+    }
+    if (rc != 0) {
+      own_->Abandon();
+      return rc;
+    }
+    return own_->Commit();
+  }
+
+ private:
+  CODE4* cb_;
+  std::unique_ptr<Replacement> own_;
+  bool wrong_directory_ = false;
+};
+
+// Builds every open tag of d anew from the records of the table file at
+// path, into the change; the new indexes are opened in *built.
+int StageTags(DATA4* d, Replacement& set, const std::string& path,
+              std::vector<std::unique_ptr<engine::Ntx>>* built) {
+  engine::FileSystem& fs = d->cb->Fs();
+  std::unique_ptr<engine::TableFile> table;
+  int rc = engine::TableFile::Open(fs, path, true, &table);
+  if (rc != 0) return rc;
+  std::vector<const engine::KeyExpr*> exprs;
+  for (auto& tag : d->tags) exprs.push_back(tag->expr.get());
+  built->clear();
+  return engine::CollectKeys(*table, exprs, [&](size_t i, engine::KeyList* keys) {
+    TAG4& tag = *d->tags[i];
+    std::unique_ptr<engine::Ntx> ntx;
+    int created = engine::Ntx::Create(fs, set.Stage(tag.path), tag.ntx->Expression(), keys, &ntx);
+    if (created != 0) return created;
+    built->push_back(std::move(ntx));
+    return 0;
+  });
+}
+
+// Another file rewritten together with a table (the compacted memo file).
+struct CompanionFile {
+  std::function<int(Replacement& set)> start;  // before the table is rewritten
+  std::function<int()> finish;                 // once the table copy is whole
+  std::function<int(bool deferred)> reopen;    // once the new version is the table's
+};
+
+// Rewrites d's table through visit into a new version, with its tags rebuilt
+// from the new records when asked, and puts the new files in place together
+// (or leaves them to the group). Afterwards the table is on the new files,
+// at its top; when the change failed it is on its old files, as it was.
+int ReplaceTable(DATA4* d, const engine::TableFile::Visitor& visit, bool rebuild_tags,
+                 const CompanionFile* companion = nullptr) {
+  // The old generation whole and durable first: it is what stays should the
+  // change not happen.
+  int rc = engine::WriteCurrent(d);
+  if (rc == 0) rc = engine::FlushFiles(d, true);
+  if (rc != 0) return Fail(d, rc);
+  FileChange change(d);
+  if (!change.Usable()) return Fail(d, e4parm);
+  Replacement& set = change.Set();
+  const std::string staged = set.Stage(d->path);
+  std::vector<std::unique_ptr<engine::Ntx>> tags;
+  if (companion != nullptr) rc = companion->start(set);
+  if (rc == 0) rc = d->table->Rewrite(visit, staged);
+  if (rc == 0 && rebuild_tags) {
+    // The memory of the old files' caches is better used by the new indexes.
+    d->table->ReleaseCache();
+    for (auto& tag : d->tags) (void)tag->ntx->SetCacheBytes(0);
+    rc = StageTags(d, set, staged, &tags);
+  }
+  if (rc == 0 && companion != nullptr) rc = companion->finish();
+  rc = change.Finish(rc);
+  if (rc != 0) {
+    engine::SetEof(d);
+    return Fail(d, rc);
+  }
+  // The table's files are now the new ones: the indexes just built (their
+  // files renamed in), the table and memo file opened again.
+  for (size_t i = 0; i < tags.size(); ++i) {
+    d->tags[i]->ntx = std::move(tags[i]);
+    d->tags[i]->pending.Release();
+    d->tags[i]->written = false;
+  }
+  rc = d->table->Reopen(change.Deferred() ? staged : d->path);
+  if (rc == 0 && companion != nullptr) rc = companion->reopen(change.Deferred());
+  if (rc == 0 && !change.Deferred()) rc = d->lock->Renew();
   engine::SetEof(d);
   if (rc != 0) return Fail(d, rc);
   int top = d4top(d);
@@ -150,49 +236,58 @@ INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* infos) {
       return nullptr;
     }
   }
-  // Open tags of the same names or files are replaced.
-  for (const Planned& tag : planned) {
-    std::string path = engine::JoinPath(d->directory, tag.name + ".ntx");
-    for (size_t i = 0; i < d->tags.size(); ++i) {
-      if (engine::EqualNoCase(d->tags[i]->name, tag.name) ||
-          engine::EqualNoCase(d->tags[i]->path, path)) {
-        if (d->selected == d->tags[i].get()) d->selected = nullptr;
-        d->tags.erase(d->tags.begin() + static_cast<long>(i));
-        --i;
-      }
-    }
+  FileChange change(d);
+  if (!change.Usable()) {
+    Fail(d, e4parm);
+    return nullptr;
   }
+  // The tag files and the group file are written as new versions and put in
+  // place together, so a group is never half old and half new.
   std::vector<const engine::KeyExpr*> exprs;
   for (const Planned& tag : planned) exprs.push_back(tag.expr.get());
+  std::vector<std::unique_ptr<TAG4>> built;
   std::vector<engine::TagGroupEntry> group;
-  rc = engine::CollectKeys(d, exprs, [&](size_t i, engine::KeyList* keys) {
+  rc = engine::CollectKeys(*d->table, exprs, [&](size_t i, engine::KeyList* keys) {
     Planned& tag = planned[i];
     std::string file_name = tag.name + ".ntx";
     std::string path = engine::JoinPath(d->directory, file_name);
     std::unique_ptr<engine::Ntx> ntx;
-    int created = engine::Ntx::Create(fs, path, tag.expression, keys, &ntx);
+    int created = engine::Ntx::Create(fs, change.Set().Stage(path), tag.expression, keys, &ntx);
     if (created != 0) return created;
-    RemoveOtherSpellings(fs, d->directory, file_name);
     auto opened = std::make_unique<TAG4>();
     opened->data = d;
     opened->name = tag.name;
     opened->path = path;
     opened->ntx = std::move(ntx);
     opened->expr = std::move(tag.expr);
-    d->tags.push_back(std::move(opened));
+    built.push_back(std::move(opened));
     group.push_back({tag.name, file_name});
     return 0;
   });
+  if (rc == 0) rc = engine::WriteTagGroup(fs, change.Set().Stage(group_path), group);
+  rc = change.Finish(rc);
   if (rc != 0) {
     Fail(d, rc);
     return nullptr;
   }
-  rc = engine::WriteTagGroup(fs, group_path, group);
-  if (rc != 0) {
-    Fail(d, rc);
-    return nullptr;
+  if (!change.Deferred()) {
+    for (const engine::TagGroupEntry& entry : group) {
+      RemoveOtherSpellings(fs, d->directory, entry.file_name);
+    }
+    RemoveOtherSpellings(fs, d->directory, group_name);
   }
-  RemoveOtherSpellings(fs, d->directory, group_name);
+  // Open tags of the same names or files give way to the new ones.
+  for (const auto& tag : built) {
+    for (size_t i = 0; i < d->tags.size(); ++i) {
+      if (engine::EqualNoCase(d->tags[i]->name, tag->name) ||
+          engine::EqualNoCase(d->tags[i]->path, tag->path)) {
+        if (d->selected == d->tags[i].get()) d->selected = nullptr;
+        d->tags.erase(d->tags.begin() + static_cast<long>(i));
+        --i;
+      }
+    }
+  }
+  for (auto& tag : built) d->tags.push_back(std::move(tag));
   d->cursor_seated = false;
   auto index = std::make_unique<INDEX4>();
   index->data = d;
@@ -203,35 +298,27 @@ INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* infos) {
 
 int d4pack(DATA4* d) {
   if (d == nullptr) return e4parm;
-  int rc = engine::WriteCurrent(d);
-  if (rc != 0) return Fail(d, rc);
-  rc = d->table->Rewrite([](uint32_t, char* record, bool* keep) {
-    *keep = record[0] != '*';
-    return 0;
-  });
-  if (rc != 0) {
-    engine::SetEof(d);
-    return Fail(d, rc);
-  }
-  return AfterRewrite(d);
+  return ReplaceTable(
+      d,
+      [](uint32_t, char* record, bool* keep) {
+        *keep = record[0] != '*';
+        return 0;
+      },
+      true);
 }
 
 int d4zap(DATA4* d, long first, long count) {
   if (d == nullptr) return e4parm;
   if (first < 1 || count < 0) return Fail(d, e4parm);
-  int rc = engine::WriteCurrent(d);
-  if (rc != 0) return Fail(d, rc);
   int64_t from = first;
   int64_t to = from + count;  // exclusive
-  rc = d->table->Rewrite([from, to](uint32_t rec, char*, bool* keep) {
-    *keep = rec < from || rec >= to;
-    return 0;
-  });
-  if (rc != 0) {
-    engine::SetEof(d);
-    return Fail(d, rc);
-  }
-  return AfterRewrite(d);
+  return ReplaceTable(
+      d,
+      [from, to](uint32_t rec, char*, bool* keep) {
+        *keep = rec < from || rec >= to;
+        return 0;
+      },
+      true);
 }
 
 int d4memoCompress(DATA4* d) {
@@ -240,18 +327,34 @@ int d4memoCompress(DATA4* d) {
   if (rc != 0) return Fail(d, rc);
   if (!d->memo) return 0;
   engine::FileSystem& fs = d->cb->Fs();
-  std::string memo_path = engine::ResolvePath(fs, d->directory, d->base_name + ".dbt");
-  std::string temp = memo_path + ".tmp";
-  rc = engine::MemoFile::Create(fs, temp);
+  const std::string memo_path = engine::ResolvePath(fs, d->directory, d->base_name + ".dbt");
+  // Every memo still pointed to is copied, in record order, to a compact
+  // memo file written beside its staged name and moved there once whole; it
+  // goes live together with the table that points into it.
+  std::string staged_memo;
+  std::string temp;
   std::unique_ptr<engine::MemoFile> compact;
-  if (rc == 0) rc = engine::MemoFile::Open(fs, temp, false, &compact);
-  if (rc != 0) {
-    (void)fs.Remove(temp);
-    return Fail(d, rc);
-  }
+  CompanionFile memo_file;
+  memo_file.start = [&](Replacement& set) {
+    staged_memo = set.Stage(memo_path);
+    temp = staged_memo + ".tmp";
+    int created = engine::MemoFile::Create(fs, temp);
+    if (created == 0) created = engine::MemoFile::Open(fs, temp, false, &compact);
+    return created;
+  };
+  memo_file.finish = [&]() {
+    int synced = compact->Flush(true);
+    compact.reset();
+    if (synced != 0) return synced;
+    return fs.Rename(temp, staged_memo) == 0 ? 0 : e4rename;
+  };
+  memo_file.reopen = [&](bool deferred) {
+    return engine::MemoFile::Open(fs, deferred ? staged_memo : memo_path, false, &d->memo);
+  };
   std::string text;
   engine::MemoFile* old_memo = d->memo.get();
-  rc = d->table->Rewrite(
+  rc = ReplaceTable(
+      d,
       [&](uint32_t, char* record, bool* keep) {
         *keep = true;
         for (auto& field : d->fields) {
@@ -277,24 +380,8 @@ int d4memoCompress(DATA4* d) {
         }
         return 0;
       },
-      [&]() {
-        // The compacted memo file goes into place just before the table that
-        // points into it.
-        int synced = compact->Flush(true);
-        compact.reset();
-        if (synced != 0) return synced;
-        return fs.Rename(temp, memo_path) == 0 ? 0 : e4rename;
-      });
-  if (rc != 0) {
-    compact.reset();
-    (void)fs.Remove(temp);
-  }
-  // Whatever happened, the memo file at the path is the one to use now.
-  int reopened = engine::MemoFile::Open(fs, memo_path, false, &d->memo);
-  if (rc == 0) rc = reopened;
-  if (rc != 0) {
-    engine::SetEof(d);
-    return Fail(d, rc);
-  }
-  return AfterRewrite(d, false);
+      false, &memo_file);
+  compact.reset();
+  if (!temp.empty() && fs.Exists(temp)) (void)fs.Remove(temp);
+  return rc;
 }

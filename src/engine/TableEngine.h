@@ -78,9 +78,21 @@ void code4directory(CODE4* cb, const char* dir);
 // Null restores the real disk.
 void code4fileSystem(CODE4* cb, engine::FileSystem* fs);
 
+// Changes of several tables that take effect together: between
+// code4replaceBegin and code4replaceCommit, d4pack, d4zap, d4memoCompress and
+// i4create write the new versions of their files beside the live ones (the
+// table goes on working on its new version), and the commit puts all of
+// them in place at once, or none when one of them failed. Close the tables
+// before committing or abandoning. Tables of the instance's directory only.
+int code4replaceBegin(CODE4* cb);
+int code4replaceCommit(CODE4* cb);  // 0, or the error of the change that failed
+void code4replaceAbandon(CODE4* cb);
+
 // --- Tables -------------------------------------------------------------------
 // Opens name (".dbf" appended when no extension is given, matched without
-// regard to case). Returns null on failure with the error pending.
+// regard to case). Returns null on failure with the error pending. A change
+// of several files that was cut short in the table's directory is undone
+// first (see Replacement.h).
 DATA4* d4open(CODE4* cb, const char* name);
 int d4close(DATA4* d);                    // flushes, closes its tags, frees the handle
 TAG4* d4tag(DATA4* d, const char* name);  // null (and e4tagName pending) when absent
@@ -110,6 +122,12 @@ int d4pack(DATA4* d);
 int d4memoCompress(DATA4* d);
 int d4zap(DATA4* d, long first, long count);
 int d4flush(DATA4* d);
+// Takes in the whole, well-formed records the file holds after the header's
+// count (left by a stop between writing records and the header), ending the
+// file after them; *taken (may be null) is how many. A well-formed record
+// after a malformed one is damage: e4data, nothing changed. Until then such
+// a table refuses appends (e4data) rather than write over them.
+int d4recoverRecords(DATA4* d, long* taken);
 FIELD4* d4field(DATA4* d, const char* name);  // null (and e4field pending) when absent
 int d4numFields(DATA4* d);
 FIELD4* d4fieldJ(DATA4* d, int j);  // 1-based

@@ -310,12 +310,20 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
   // The customer's note as typed in the invoice window.
   SelectTag(CustDb, "CCNO");
   CustRec.note = fields.note.trimmed();
+  bool note_saved = true;
   if (d4seek(CustDb, InvoiceKey(InvRec.CuNo).constData()) == r4success) {
     f4assign(CustFld.note, CustRec.note.left(store::kTextCut).toLatin1().constData());
-    d4flush(CustDb);
+    note_saved = d4flush(CustDb) == 0;
   }
   code4errorCode(cb, 0);
   SelectTag(CustDb, "cname");
+  if (!note_saved) {
+    // The invoice is stored; saving again writes the note once more.
+    ui.Inform(
+        QStringLiteral("Unable to save the changes to CUST5 at this time. "
+                       "Please check the disk and try again."));
+    return SaveOutcome::kStays;
+  }
 
   if (line_deleted) d4pack(ItemDb);
   if (payment_deleted) d4pack(PmtDb);

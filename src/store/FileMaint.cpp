@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/FileSystem.h"
+#include "engine/Replacement.h"
 #include "engine/TableEngine.h"
 #include "platform/Platform.h"
 #include "store/CodeBase.h"
@@ -40,6 +41,34 @@ class EveryDayModes {
     code4accessMode(cb, 0);
   }
 };
+
+// An engine change of several tables that is abandoned unless committed.
+class TableChange {
+ public:
+  TableChange() : begun_(cb != nullptr && code4replaceBegin(cb) == 0) {}
+  TableChange(const TableChange&) = delete;
+  TableChange& operator=(const TableChange&) = delete;
+  ~TableChange() {
+    if (begun_) code4replaceAbandon(cb);
+  }
+  bool Begun() const { return begun_; }
+  // Puts every new file in place, or none; the tables must be closed.
+  bool Commit() {
+    if (!begun_) return false;
+    begun_ = false;
+    return code4replaceCommit(cb) == 0;
+  }
+
+ private:
+  bool begun_;
+};
+
+// Closes every table; false when one of them could not write what it held.
+bool CloseTables() {
+  const bool closed = cb == nullptr || code4close(cb) == 0;
+  CloseAllTables();
+  return closed;
+}
 
 std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
@@ -116,11 +145,11 @@ bool BackupOneFile(const QString& dir, const QString& name) {
   return false;
 }
 
-// One file from the backup directory into its temporary name in the data
-// directory. On removable media a missing file asks for the disk holding it.
-bool FetchOneFile(const QString& dir, const QString& name) {
+// One file from the backup directory to where the change stages its new
+// version. On removable media a missing file asks for the disk holding it.
+bool FetchOneFile(const QString& dir, const QString& name, engine::Replacement* change) {
   const QString source = dir + name;
-  const QString staged = DataPath(name + kRestoreTempSuffix);
+  const QString staged = QFile::decodeName(change->Stage(Native(LivePath(name))).c_str());
   const bool removable = OnRemovableMedia(dir);
   for (int attempt = 1; attempt <= kMaxCopyAttempts; ++attempt) {
     if (Exists(source)) {
@@ -137,32 +166,27 @@ bool FetchOneFile(const QString& dir, const QString& name) {
   return false;
 }
 
-// Removes the group file of the table whose data file this is, so that the
-// index is rebuilt at the latest on the next start should the rebuild after
-// the restore never happen.
-void ForgetIndexOf(const QString& name) {
-  for (const store::TableDef& def : store::AllTables()) {
-    if (def.group_file != nullptr && name.compare(def.data_file, Qt::CaseInsensitive) == 0) {
-      RemoveIfPresent(LivePath(def.group_file));
+// The data directory, for a change of its files.
+engine::Replacement DataChange() {
+  return engine::Replacement(DataFileSystem(), Native(QDir::currentPath()));
+}
+
+// Puts the fetched files in place in one change, together with the removal
+// of their tables' index groups: the indexes of the old data must not
+// survive, even should the rebuild after the restore never happen (the next
+// start rebuilds missing groups).
+bool ReplaceLiveFiles(engine::Replacement* change, const QStringList& names) {
+  for (const QString& name : names) {
+    for (const store::TableDef& def : store::AllTables()) {
+      if (def.group_file != nullptr && name.compare(def.data_file, Qt::CaseInsensitive) == 0) {
+        change->StageRemoval(Native(LivePath(def.group_file)));
+      }
     }
   }
-}
-
-void DiscardStaged() {
-  for (const char* name : kBackupSet) RemoveIfPresent(DataPath(QString(name) + kRestoreTempSuffix));
-}
-
-// Renames the gathered files over the live ones.
-bool ReplaceLiveFiles(const QStringList& names) {
-  for (const QString& name : names) ForgetIndexOf(name);
-  for (const QString& name : names) {
-    const QString staged = DataPath(name + kRestoreTempSuffix);
-    const QString live = LivePath(name);
-    const int rc = DataFileSystem().Rename(Native(staged), Native(live));
-    if (rc != 0) {
-      ReportUnableToCopy(staged, live, rc);
-      return false;
-    }
+  CloseAllTables();
+  if (change->Commit() != 0) {
+    Ui().Inform("Unable to put the restored files in place\r\nFunction Aborted");
+    return false;
   }
   return true;
 }
@@ -265,21 +289,25 @@ bool PackTable(const char* name, bool compress_memo) {
   if (cb == nullptr) return false;
   EveryDayModes restore_modes;
   code4accessMode(cb, 1);
+  // Pack and memo compression are one change: the table, its tags and its
+  // memo file are all new or all as they were.
+  TableChange change;
   DATA4* table = d4open(cb, name);
   bool packed = false;
-  if (code4errorCode(cb, 0) >= 0 && table != nullptr) {
+  if (change.Begun() && code4errorCode(cb, 0) >= 0 && table != nullptr) {
     packed = d4pack(table) == 0;
     if (packed && compress_memo) packed = d4memoCompress(table) == 0;
-    if (d4close(table) < 0) packed = false;
   }
+  if (!CloseTables()) packed = false;
+  if (packed) packed = change.Commit();
   // A failed pack leaves the table as it was; its error must not end the
   // program at the next error test.
   if (code4errorCode(cb, 0) < 0) packed = false;
   return packed;
 }
 
-void PackAll() {
-  if (cb == nullptr) return;
+bool PackAll() {
+  if (cb == nullptr) return false;
   static constexpr struct {
     int percent;
     const char* name;
@@ -298,39 +326,32 @@ void PackAll() {
   Ui().ShowProgress("");
   // Deletions still waiting keep the flag, so the next chance packs again.
   if (all_packed) PackPending = false;
+  return all_packed;
 }
 
 bool CopyOneFile(CopyDirection direction, const QString& directory, const QString& file_name) {
   const QString dir = WithSeparator(directory);
   if (direction == CopyDirection::kToBackup) return BackupOneFile(dir, file_name);
-  if (!FetchOneFile(dir, file_name)) return false;
-  CloseAllTables();
-  const bool replaced = ReplaceLiveFiles({file_name});
-  RemoveIfPresent(DataPath(file_name + kRestoreTempSuffix));
-  return replaced;
+  engine::Replacement change = DataChange();
+  return FetchOneFile(dir, file_name, &change) && ReplaceLiveFiles(&change, {file_name});
 }
 
 bool CopyDataFiles(CopyDirection direction, const QString& directory) {
   const QString dir = WithSeparator(directory);
   Ui().ShowProgress("Copying Data Files");
+  engine::Replacement change = DataChange();
   QStringList names;
   for (int i = 0; i < kBackupFileCount; ++i) {
     Ui().SetProgress(kCopyProgress[i]);
     const QString name = kBackupSet[i];
-    const bool copied =
-        direction == CopyDirection::kToBackup ? BackupOneFile(dir, name) : FetchOneFile(dir, name);
-    if (!copied) {
-      if (direction == CopyDirection::kFromBackup) DiscardStaged();
-      return false;
-    }
+    const bool copied = direction == CopyDirection::kToBackup ? BackupOneFile(dir, name)
+                                                              : FetchOneFile(dir, name, &change);
+    if (!copied) return false;  // a restore's fetched files go with the change
     names << name;
   }
   if (direction == CopyDirection::kToBackup) return true;
-  // Every file has arrived: only now are the live files replaced.
-  CloseAllTables();
-  const bool replaced = ReplaceLiveFiles(names);
-  DiscardStaged();
-  return replaced;
+  // Every file has arrived: only now are the live files replaced, all at once.
+  return ReplaceLiveFiles(&change, names);
 }
 
 void EraseAllData() {
@@ -344,46 +365,140 @@ void EraseAllData() {
   Ui().ShowProgress("Erasing Data Files");
   Ui().SetProgress(5);
 
-  if (!OpenCustomers()) return;
-  bool zapped = Zap(CustDb);
-  Ui().SetProgress(15);
-  if (zapped) d4memoCompress(CustDb);
-  CloseAllTables();
-  Ui().SetProgress(30);
+  // One change for every table: the data is erased whole or not at all.
+  TableChange change;
+  bool erased = change.Begun();
+  if (!erased) {
+    Ui().Inform("Erase Failed . . Your data files were left as they were.");
+    return;
+  }
+  struct Step {
+    bool (*open)();
+    DATA4** table;
+    int removed_progress;  // 0: none between the removal and the compression
+    int done_progress;
+  };
+  const Step steps[] = {{&OpenCustomers, &CustDb, 15, 30}, {&OpenGroups, &GroupDb, 0, 40},
+                        {&OpenInvoices, &InvDb, 50, 60},   {&OpenLineItems, &ItemDb, 0, 70},
+                        {&OpenPayments, &PmtDb, 0, 85},    {&OpenProducts, &ProdDb, 90, 95},
+                        {&OpenPurchases, &PurDb, 0, 100}};
+  for (const Step& step : steps) {
+    if (!step.open()) return;  // the program ends
+    const bool zapped = Zap(*step.table);
+    if (step.removed_progress > 0) {
+      Ui().SetProgress(step.removed_progress);
+      if (zapped && d4memoCompress(*step.table) != 0) erased = false;
+    }
+    if (!zapped) erased = false;
+    if (!CloseTables()) erased = false;
+    Ui().SetProgress(step.done_progress);
+    if (!erased) break;
+  }
+  if (erased) erased = change.Commit();
+  code4errorCode(cb, 0);  // reported below; must not end the program later
+  if (!erased) Ui().Inform("Erase Failed . . Your data files were left as they were.");
+}
 
-  if (!OpenGroups()) return;
-  Zap(GroupDb);
-  CloseAllTables();
-  Ui().SetProgress(40);
+namespace {
 
-  if (!OpenInvoices()) return;
-  zapped = Zap(InvDb);
-  Ui().SetProgress(50);
-  if (zapped) d4memoCompress(InvDb);
-  CloseAllTables();
-  Ui().SetProgress(60);
+// Problems the checker finds in the table opened with its index group (the
+// group failing to open is one).
+QStringList CheckProblems(const store::TableDef& def) {
+  QStringList problems;
+  code4autoOpen(cb, 1);
+  DATA4* table = d4open(cb, def.name);
+  if (table == nullptr || code4errorCode(cb, 0) < 0) {
+    if (table != nullptr) d4close(table);
+    code4errorCode(cb, 0);
+    return {"its index group cannot be opened"};
+  }
+  std::vector<std::string> found;
+  d4check(table, &found);
+  for (const store::TagDef& tag : def.tags) {
+    if (d4tag(table, tag.file) == nullptr)
+      found.push_back(std::string("tag ") + tag.name + " missing");
+  }
+  d4close(table);
+  code4errorCode(cb, 0);
+  for (const std::string& line : found) problems << QString::fromStdString(line);
+  return problems;
+}
 
-  if (!OpenLineItems()) return;
-  Zap(ItemDb);
-  CloseAllTables();
-  Ui().SetProgress(70);
+bool RebuildGroup(const store::TableDef& def) {
+  code4autoOpen(cb, 0);
+  code4safety(cb, 0);
+  DATA4* table = d4open(cb, def.name);
+  bool rebuilt = false;
+  if (table != nullptr && code4errorCode(cb, 0) >= 0) {
+    const std::vector<TAG4INFO> tags = store::CreateTagList(def);
+    rebuilt = i4create(table, def.name, tags.data()) != nullptr;
+  }
+  if (table != nullptr && d4close(table) != 0) rebuilt = false;
+  code4errorCode(cb, 0);
+  code4autoOpen(cb, 1);
+  code4safety(cb, 1);
+  return rebuilt;
+}
 
-  if (!OpenPayments()) return;
-  Zap(PmtDb);
-  CloseAllTables();
-  Ui().SetProgress(85);
+}  // namespace
 
-  if (!OpenProducts()) return;
-  zapped = Zap(ProdDb);
-  Ui().SetProgress(90);
-  if (zapped) d4memoCompress(ProdDb);
-  CloseAllTables();
-  Ui().SetProgress(95);
+QStringList RepairDataFiles() {
+  QStringList repairs;
+  if (cb == nullptr) return repairs;
+  EveryDayModes restore_modes;
+  code4accessMode(cb, 1);
+  Ui().ShowProgress("Checking Data Files");
+  Ui().SetProgress(5);
+  // Records a stop left after a table's count come first: the indexes are
+  // checked against the tables as they will stay.
+  code4autoOpen(cb, 0);
+  for (const store::TableDef& def : store::AllTables()) {
+    DATA4* table = d4open(cb, def.name);
+    long taken = 0;
+    if (table != nullptr && d4recoverRecords(table, &taken) == 0 && taken > 0) {
+      repairs << QString("%1: %2 record%3 written before the interruption taken in")
+                     .arg(def.name)
+                     .arg(taken)
+                     .arg(taken == 1 ? "" : "s");
+    }
+    if (table != nullptr) d4close(table);
+    code4errorCode(cb, 0);
+  }
+  code4autoOpen(cb, 1);
+  const std::vector<const store::TableDef*> groups = store::ReindexOrder();
+  for (size_t i = 0; i < groups.size(); ++i) {
+    const store::TableDef& def = *groups[i];
+    Ui().SetProgress(10 + static_cast<int>(90 * (i + 1) / groups.size()));
+    if (CheckProblems(def).isEmpty()) continue;
+    if (!RebuildGroup(def)) {
+      repairs << QString("%1: its index group could not be rebuilt").arg(def.name);
+      continue;
+    }
+    const QStringList remaining = CheckProblems(def);
+    repairs << QString("%1: index group rebuilt").arg(def.name) +
+                   (remaining.isEmpty() ? QString() : "; still: " + remaining.join("; "));
+  }
+  Ui().ShowProgress("");
+  return repairs;
+}
 
-  if (!OpenPurchases()) return;
-  Zap(PurDb);
-  CloseAllTables();
-  Ui().SetProgress(100);
+QString RecoverDataFiles(bool* ok) {
+  engine::RecoveryReport report;
+  const int rc = engine::RecoverDirectory(DataFileSystem(), Native(QDir::currentPath()), &report);
+  if (ok != nullptr) *ok = rc == 0;
+  QStringList done;
+  if (!report.restored.empty()) {
+    QStringList names;
+    for (const std::string& name : report.restored) names << QFile::decodeName(name.c_str());
+    done << "An interrupted change was undone: " + names.join(", ") + " put back";
+  }
+  if (!report.removed.empty()) {
+    done << QString("%1 leftover cop%2 of an interrupted change removed")
+                .arg(report.removed.size())
+                .arg(report.removed.size() == 1 ? "y" : "ies");
+  }
+  if (rc != 0) done << "the data files could not all be put back in order";
+  return done.join("; ");
 }
 
 void BtnBackupClick() {

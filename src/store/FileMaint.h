@@ -26,9 +26,8 @@ inline constexpr std::array<int, kBackupFileCount> kCopyProgress = {10, 20, 30, 
 // so a disk that never takes the file, or a disk that never turns up, ends
 // the command instead of asking forever.
 inline constexpr int kMaxCopyAttempts = 8;
-// Copies are written under these names and renamed into place when whole.
+// Backup copies are written under this name and renamed into place when whole.
 inline constexpr const char* kBackupTempSuffix = ".backup-part";
-inline constexpr const char* kRestoreTempSuffix = ".restore-part";
 
 enum class CopyDirection { kToBackup, kFromBackup };
 
@@ -42,25 +41,42 @@ extern QString DriveDirOkCaption;
 // progress display. Otherwise every group, with progress.
 void Reindex(bool quiet);
 // Packs every table and clears the pack-pending flag when all were packed.
-void PackAll();
-// Packs one table (and its memo file when asked); a table that cannot be
-// opened is passed over. False when the table was not packed.
+// False when a table could not be packed (its files stay as they were).
+bool PackAll();
+// Packs one table (and its memo file when asked) in one change; a table that
+// cannot be opened is passed over. False when the table was not packed, and
+// then its files are as they were.
 bool PackTable(const char* name, bool compress_memo);
 // Copies the backup set to or from the directory. A restore gathers every
-// file under a temporary name first and replaces the live files only when all
-// have arrived. The progress display is left for the caller to clear.
+// file beside the live ones first and replaces them only when all have
+// arrived, all at once (the old files stay when that fails). The progress
+// display is left for the caller to clear.
 [[nodiscard]] bool CopyDataFiles(CopyDirection direction, const QString& directory);
 // Copies one file of the set to or from the directory, replacing the old copy
 // only once the new one is whole.
 [[nodiscard]] bool CopyOneFile(CopyDirection direction, const QString& directory,
                                const QString& file_name);
-// Asks, then removes every record of the business tables; the label stock
-// and the settings remain.
+// Asks, then removes every record of the business tables, all of them or
+// none (the operator is told when none); the label stock and the settings
+// remain.
 void EraseAllData();
 // The Backup and Restore commands: choose a directory, refuse the data
 // directory itself, copy, report failure.
 void BtnBackupClick();
 void BtnRestoreClick();
+
+// Puts the data directory back in order after a change of several files that
+// was cut short: the files of an unfinished change get their old versions
+// back, leftover copies are removed. Returns what was done in words for the
+// status bar, empty when there was nothing to do; *ok is false when
+// something could not be mended.
+QString RecoverDataFiles(bool* ok = nullptr);
+
+// After a run that did not end cleanly: takes into each table the records
+// written after its header's count, then checks every index group against its
+// table and rebuilds those that disagree or cannot be opened, with progress.
+// Returns one line per repair for the operator, empty when all was sound.
+QStringList RepairDataFiles();
 
 // Whether two directory texts name the same directory (trimmed; a trailing
 // separator, "." and "..", and links do not make a difference).

@@ -120,6 +120,65 @@ TEST_F(CorruptionTest, MemoFileCutAndFlipped) {
   }
 }
 
+// A stop between writing appended records and the header that counts them
+// leaves records after the count: check names them, appending refuses to
+// write over them, and taking them in keeps the whole, well-formed ones.
+TEST_F(CorruptionTest, RecordsBeyondTheCountAreKeptNotOverwritten) {
+  const size_t header = 32 + 5 * 32 + 1;
+  const size_t length = 1 + 20 + 9 + 8 + 1 + 10;
+  struct Case {
+    const char* what;
+    uint32_t count;    // written into the header (the file holds 6 records)
+    std::string tail;  // replaces the end-of-file marker
+    long taken;        // records taken in; -1: refused as damage
+  };
+  const Case cases[] = {
+      {"two records not counted", 4, "\x1A", 2},
+      {"none counted", 0, "", 6},
+      {"a record cut short after them", 5, std::string(length / 2, 'x'), 1},
+      {"zeros where a record should be", 5, std::string(length, '\0'), 1},
+      {"a good record after a bad one is left alone", 3, "", -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string bad = table_.substr(0, table_.size() - 1) + c.tail;
+    for (int i = 0; i < 4; ++i) bad[4 + i] = static_cast<char>((c.count >> (8 * i)) & 0xFF);
+    if (c.taken < 0) bad[header + 4 * length] = 'X';
+    WriteAll(dir_.File("GOOD.dbf"), bad);
+    WriteAll(dir_.File("GOOD.dbt"), memo_);
+    DATA4* d = d4open(cb_, "GOOD");
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d4recCountDo(d), static_cast<long>(c.count));
+    std::vector<std::string> problems;
+    EXPECT_NE(d4check(d, &problems), 0);
+    ASSERT_FALSE(problems.empty());
+    EXPECT_NE(problems.front().find("more records than"), std::string::npos) << problems.front();
+    EXPECT_EQ(d4appendBlank(d), e4data);
+    TakeError();
+    long taken = -1;
+    if (c.taken < 0) {
+      EXPECT_EQ(d4recoverRecords(d, &taken), e4data);
+      TakeError();
+      EXPECT_EQ(d4recCountDo(d), static_cast<long>(c.count));
+      EXPECT_EQ(d4close(d), 0);
+      EXPECT_EQ(ReadAll(dir_.File("GOOD.dbf")), bad);
+      continue;
+    }
+    ASSERT_EQ(d4recoverRecords(d, &taken), 0);
+    EXPECT_EQ(taken, c.taken);
+    EXPECT_EQ(d4recCountDo(d), static_cast<long>(c.count) + c.taken);
+    ASSERT_EQ(d4go(d, d4recCountDo(d)), r4success);
+    EXPECT_EQ(std::string(f4str(d4field(d, "NAME"))).substr(0, 6),
+              "name " + std::to_string(d4recCountDo(d) - 1));
+    problems.clear();
+    EXPECT_EQ(d4check(d, &problems), 0) << (problems.empty() ? "" : problems.front());
+    EXPECT_EQ(d4appendBlank(d), 0);
+    EXPECT_EQ(d4close(d), 0);
+    EXPECT_EQ(ReadAll(dir_.File("GOOD.dbf")).size(),
+              header + length * static_cast<size_t>(c.count + c.taken + 1) + 1);
+  }
+}
+
 TEST_F(CorruptionTest, WritesToADamagedMemoFileStayInsideIt) {
   // A header whose next free block points far away must not make the file huge.
   std::string bad = memo_;

@@ -3,6 +3,7 @@
 // engine instance working in it.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,8 +18,16 @@ namespace engine_test {
 
 class ScratchDir {
  public:
-  ScratchDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "engine-XXXXXX").string();
+  // in_memory: on memory-backed storage where there is some (tests that
+  // create many files), else in the usual temporary directory.
+  explicit ScratchDir(bool in_memory = false) {
+    std::error_code ec;
+    std::filesystem::path parent = std::filesystem::temp_directory_path();
+    if (in_memory && std::filesystem::is_directory("/dev/shm", ec) &&
+        ::access("/dev/shm", W_OK) == 0) {
+      parent = "/dev/shm";
+    }
+    std::string pattern = (parent / "engine-XXXXXX").string();
     char* made = ::mkdtemp(pattern.data());
     path_ = made == nullptr ? "" : made;
   }
@@ -48,6 +57,8 @@ inline void WriteAll(const std::string& path, const std::string& bytes) {
 // An instance that works in a scratch directory and never ends the process.
 class EngineFixture : public ::testing::Test {
  protected:
+  explicit EngineFixture(bool in_memory = false) : dir_(in_memory) {}
+
   void SetUp() override {
     cb_ = code4allocate();
     ASSERT_EQ(code4initP(cb_), 0);

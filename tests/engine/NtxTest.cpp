@@ -571,7 +571,7 @@ TEST(NtxFlush, FailedCreateLeavesNoFile) {
   fs.Reset();
   ASSERT_EQ(Ntx::Create(fs, dir.File("x.ntx"), "K", 6, entries, &ntx), 0);
   for (uint32_t r = 5001; r <= 5100; ++r) ASSERT_EQ(ntx->Insert(Key(r, 6), r), 0);
-  fs.FailFromWrite(1);
+  fs.FailFromStep(1);
   EXPECT_EQ(ntx->Flush(false), e4write);
   fs.Reset();
   EXPECT_EQ(ntx->Flush(false), 0);

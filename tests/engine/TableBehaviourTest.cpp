@@ -393,7 +393,7 @@ TEST_F(TableTest, FailedWritesAreNeverReportedAsSuccess) {
     std::string text = "STORE" + std::to_string(n);
     f4assign(d4field(d, "PrID"), text.c_str());
     ASSERT_EQ(f4memoAssign(d4field(d, "Notes"), (text + " memo").c_str()), 0);
-    faulty.FailFromWrite(n);
+    faulty.FailFromStep(n);
     int rc = d4close(d);
     faulty.Reset();
     TakeError();
@@ -472,7 +472,7 @@ TEST_F(TableTest, LongAppendRunsReadBackAndStopSafely) {
   code4fileSystem(cb_, &faulty);
   d = d4open(cb_, "ITEMS");
   ASSERT_NE(d, nullptr);
-  faulty.FailFromWrite(2);
+  faulty.FailFromStep(2);
   append_all(d);
   EXPECT_LT(d4close(d), 0);
   TakeError();

@@ -13,6 +13,7 @@
 
 #include "TestData.h"
 #include "engine/FileSystem.h"
+#include "engine/Replacement.h"
 #include "engine/TableEngine.h"
 #include "platform/ScriptedPlatform.h"
 #include "store/CodeBase.h"
@@ -117,8 +118,17 @@ QStringList IndexFiles(const store::TableDef& def) {
 }
 
 QStringList LeftoverTemporaries(const QString& directory) {
-  return QDir(directory).entryList(
-      {QString("*") + kBackupTempSuffix, QString("*") + kRestoreTempSuffix}, QDir::Files);
+  QStringList leftovers =
+      QDir(directory).entryList({QString("*") + kBackupTempSuffix}, QDir::Files);
+  for (const std::string& name : engine::LeftoverFiles(
+           engine::DiskFileSystem(), QFile::encodeName(directory).toStdString())) {
+    leftovers << QFile::decodeName(name.c_str());
+  }
+  if (engine::ReplacementPending(engine::DiskFileSystem(),
+                                 QFile::encodeName(directory).toStdString())) {
+    leftovers << engine::kReplaceMarker;
+  }
+  return leftovers;
 }
 
 class FileMaintTest : public ::testing::Test {

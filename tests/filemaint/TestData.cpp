@@ -9,15 +9,20 @@ namespace testdata {
 
 namespace {
 
-// The demo set is made once per run and copied for each test.
-QString DemoTemplate() {
+// The demo sets are made once per run and copied for each test.
+QString DemoTemplate(DemoSize size) {
   static QTemporaryDir root;
-  static QString made = [] {
-    const QString dir = root.path() + "/demo";
-    if (RunDataTool("demo '" + dir + "' > /dev/null") != 0) return QString();
+  auto make = [](const QString& name, const QString& options) {
+    const QString dir = root.path() + "/" + name;
+    if (RunDataTool("demo '" + dir + "' " + options + " > /dev/null") != 0) return QString();
     return dir;
-  }();
-  return made;
+  };
+  if (size == DemoSize::kSmall) {
+    static QString small = make("small", "--customers 4 --invoices 5 --seed 2");
+    return small;
+  }
+  static QString full = make("demo", "");
+  return full;
 }
 
 bool CopyDirectory(const QString& from, const QString& to) {
@@ -45,8 +50,19 @@ int RunDataTool(const QString& arguments) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-DemoDirectory::DemoDirectory() : previous_(QDir::currentPath()) {
-  const QString demo = DemoTemplate();
+namespace {
+QString TemporaryPattern(DemoStorage storage) {
+  const QFileInfo shared_memory("/dev/shm");
+  if (storage == DemoStorage::kMemory && shared_memory.isDir() && shared_memory.isWritable()) {
+    return "/dev/shm/pelmark-test-XXXXXX";
+  }
+  return QDir::tempPath() + "/pelmark-test-XXXXXX";
+}
+}  // namespace
+
+DemoDirectory::DemoDirectory(DemoSize size, DemoStorage storage)
+    : root_(TemporaryPattern(storage)), previous_(QDir::currentPath()) {
+  const QString demo = DemoTemplate(size);
   data_ = root_.path() + "/data";
   if (demo.isEmpty() || !CopyDirectory(demo, data_)) return;
   valid_ = QDir::setCurrent(data_);

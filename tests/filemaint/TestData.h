@@ -17,10 +17,16 @@ QString DataTool();
 int RunDataTool(const QString& arguments);
 
 // A fresh copy of the demo data set in a temporary directory, which is the
-// current directory while the object lives.
+// current directory while the object lives. The small set (a few customers
+// and invoices) serves tests that repeat an operation many times; they may
+// also ask for memory-backed storage, where creating files costs less (the
+// usual temporary directory when there is none).
+enum class DemoSize { kFull, kSmall };
+enum class DemoStorage { kTemporary, kMemory };
 class DemoDirectory {
  public:
-  DemoDirectory();
+  explicit DemoDirectory(DemoSize size = DemoSize::kFull,
+                         DemoStorage storage = DemoStorage::kTemporary);
   ~DemoDirectory();
   DemoDirectory(const DemoDirectory&) = delete;
   DemoDirectory& operator=(const DemoDirectory&) = delete;

@@ -5,11 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <algorithm>
+#include <map>
 #include <optional>
 
 #include "InvoiceFixture.h"
 #include "engine/FileSystem.h"
+#include "store/FileMaint.h"
 
 namespace invoicing_test {
 namespace {
@@ -342,19 +346,19 @@ TEST_F(SaveTest, SaveRetriedAfterAFailedWriteCompletesTheSameInvoice) {
   const std::vector<ItemRow> lines = {Line("A", 1, 1), Line("B", 2, 2), Line("C", 3, 3)};
   const std::vector<PaymentRow> payments = {Payment(QDate(2026, 3, 1), 4)};
 
-  // How many writes a whole save takes.
+  // How many steps a whole save takes.
   StartNewInvoice(customer_);
   ItemGrid = lines;
   PaymentGrid = payments;
-  const int64_t before = faulty_.WriteCount();
+  const int64_t before = faulty_.StepCount();
   scripted_.QueueAnswer(Answer::kNo);
   ASSERT_EQ(Save(), SaveOutcome::kClose);
-  const int64_t writes = faulty_.WriteCount() - before;
+  const int64_t writes = faulty_.StepCount() - before;
   ASSERT_GT(writes, 5);
 
   int retried_after_header = 0;
   for (int64_t n = 1; n <= writes; ++n) {
-    SCOPED_TRACE(testing::Message() << "writes fail from the " << n << "th");
+    SCOPED_TRACE(testing::Message() << "steps fail from the " << n << "th");
     platform::ScriptedPlatform attempt;
     platform::ScopedPlatform scope(&attempt);
     faulty_.Reset();
@@ -363,7 +367,7 @@ TEST_F(SaveTest, SaveRetriedAfterAFailedWriteCompletesTheSameInvoice) {
     PaymentGrid = payments;
     const long number = InvRec.IvNo;
     const size_t headers_before = StoredInvoiceNumbers().size();
-    faulty_.FailFromWrite(n);
+    faulty_.FailFromStep(n);
     attempt.QueueAnswer(Answer::kNo);
     const SaveOutcome first = Save();
     faulty_.Reset();
@@ -387,8 +391,127 @@ TEST_F(SaveTest, SaveRetriedAfterAFailedWriteCompletesTheSameInvoice) {
     EXPECT_EQ(stored[2].product, QStringLiteral("C"));
   }
   EXPECT_GT(retried_after_header, 0);
-  RecordProperty("writes_per_save", static_cast<int>(writes));
+  RecordProperty("steps_per_save", static_cast<int>(writes));
   RecordProperty("retried_after_header", retried_after_header);
+  CloseAllTables();
+  code4fileSystem(cb, nullptr);
+}
+
+// The machine stops at every step of a save in turn. At the next start every
+// invoice stored before is there unchanged, the tables agree with their
+// indexes, and a save that did not finish told the operator.
+TEST_F(SaveTest, EveryStepOfASaveCanFailWithoutLosingStoredInvoices) {
+  SaveInvoiceWith({Line("OLD", 1, 1), Line("OLD2", 2, 2)}, {Payment(QDate(2026, 3, 1), 1)});
+  CloseAllTables();
+  code4fileSystem(cb, &faulty_);
+  const QString data = QDir::currentPath();
+  std::map<QString, QByteArray> saved_files;
+  for (const QString& name : QDir(data).entryList(QDir::Files)) {
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    saved_files[name] = file.readAll();
+  }
+  struct Stored {
+    std::vector<long> invoices;
+    std::vector<StoredLine> lines;
+    std::vector<StoredPayment> payments;
+    QString note;
+  };
+  auto read_back = [&] {
+    Stored stored;
+    stored.invoices = StoredInvoiceNumbers();
+    stored.lines = StoredLines();
+    stored.payments = StoredPayments();
+    EXPECT_EQ(d4go(CustDb, customer_), 0);
+    stored.note = QString::fromLatin1(f4str(CustFld.note)).trimmed();
+    for (DATA4* table : {CustDb, InvDb, ItemDb, PmtDb}) {
+      std::vector<std::string> problems;
+      EXPECT_EQ(d4check(table, &problems), 0) << (problems.empty() ? "" : problems.front());
+    }
+    code4errorCode(cb, 0);
+    return stored;
+  };
+  // From the files as they were before the save, with a new engine (the restart).
+  auto restart = [&](bool put_back) {
+    CloseAllTables();
+    EndEngine();
+    if (put_back) {
+      // Files still there are rewritten in place: creating files costs most.
+      for (const QString& name : QDir(data).entryList(QDir::Files)) {
+        if (saved_files.count(name) == 0) QFile::remove(name);
+      }
+      for (const auto& [name, bytes] : saved_files) {
+        QFile file(name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+      }
+    }
+    ASSERT_TRUE(StartEngine());
+    code4fileSystem(cb, &faulty_);
+    ForgetUnfinishedHeader();
+    if (!put_back) {
+      // The start after a run that did not end cleanly mends what it left.
+      bool mended = false;
+      RecoverDataFiles(&mended);
+      EXPECT_TRUE(mended);
+      RepairDataFiles();
+    }
+    OpenInvoiceTables();
+  };
+  auto save = [&](platform::ScriptedPlatform* ui) {
+    platform::ScopedPlatform scope(ui);
+    StartNewInvoice(customer_);
+    ItemGrid = {Line("A", 1, 1), Line("B", 2, 2), Line("C", 3, 3)};
+    PaymentGrid = {Payment(QDate(2026, 3, 2), 4)};
+    ShowInvoice();
+    Screen.note = QStringLiteral("new note");
+    ui->QueueAnswer(Answer::kNo);
+    return Save();
+  };
+  restart(true);
+  const Stored before = read_back();
+  faulty_.Reset();
+  platform::ScriptedPlatform clean;
+  ASSERT_EQ(save(&clean), SaveOutcome::kClose);
+  const int64_t steps = faulty_.StepCount();
+  for (int64_t n = 1; n <= steps; ++n) {
+    SCOPED_TRACE(testing::Message() << "the disk stops at step " << n);
+    restart(true);
+    platform::ScriptedPlatform ui;
+    faulty_.Reset();
+    faulty_.FailFromStep(n);
+    const SaveOutcome outcome = save(&ui);
+    CloseAllTables();  // what the program still holds never reaches the disk
+    faulty_.Reset();
+    restart(false);
+    const Stored now = read_back();
+    ASSERT_GE(now.invoices.size(), before.invoices.size());
+    EXPECT_TRUE(std::equal(before.invoices.begin(), before.invoices.end(), now.invoices.begin()));
+    for (const StoredLine& line : before.lines) {
+      EXPECT_TRUE(std::any_of(now.lines.begin(), now.lines.end(), [&](const StoredLine& l) {
+        return l.record == line.record && l.deleted == line.deleted && l.invoice == line.invoice &&
+               l.product == line.product && l.quantity == line.quantity;
+      })) << line.product.toStdString();
+    }
+    for (const StoredPayment& payment : before.payments) {
+      EXPECT_TRUE(
+          std::any_of(now.payments.begin(), now.payments.end(), [&](const StoredPayment& p) {
+            return p.record == payment.record && p.invoice == payment.invoice &&
+                   p.amount == payment.amount;
+          }));
+    }
+    if (outcome == SaveOutcome::kClose) {
+      EXPECT_EQ(now.invoices.size(), before.invoices.size() + 1);
+      EXPECT_EQ(LinesOf(now.invoices.back()).size(), 3u);
+      EXPECT_EQ(now.note, QStringLiteral("new note"));
+    } else {
+      EXPECT_TRUE(!ui.Said().filter(QStringLiteral("nable to")).isEmpty() ||
+                  ui.TerminateRequested())
+          << ui.Said().join(QStringLiteral(" | ")).toStdString();
+    }
+    if (HasFailure()) break;
+  }
+  RecordProperty("steps_of_a_save", static_cast<int>(steps));
   CloseAllTables();
   code4fileSystem(cb, nullptr);
 }
