@@ -1,5 +1,8 @@
 #include "Startup.h"
 
+#include <QDir>
+
+#include "OpenDataDir.h"
 #include "engine/TableEngine.h"
 #include "platform/Platform.h"
 #include "store/CodeBase.h"
@@ -27,6 +30,7 @@ bool OpenDataDirectory() {
   LoadSettings();
   CloseAllTables();
   PackPending = false;
+  RememberDataDirectory(QDir::currentPath());
   return true;
 }
 

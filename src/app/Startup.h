@@ -10,7 +10,8 @@ inline constexpr char kDataFilesMissingMessage[] =
 
 // False when the program must end: the data files are missing (the
 // operator is told, nothing is created) or the engine failed. In both cases
-// the platform has been asked to terminate.
+// the platform has been asked to terminate. A directory opened is remembered
+// for the next start from the desktop's menu.
 [[nodiscard]] bool OpenDataDirectory();
 // Packs the tables when deletions are pending and ends the engine instance.
 void CloseDataDirectory();

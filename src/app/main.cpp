@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCommandLineParser>
 #include <functional>
 
 #include "AboutU.h"
@@ -25,6 +26,7 @@
 #include "masterdata/StationaryEdit.h"
 #include "masterdata/StationaryU.h"
 #include "MainU.h"
+#include "OpenDataDir.h"
 #include "platform/QtPlatform.h"
 #include "reports/MailMerge.h"
 #include "reports/ReportU.h"
@@ -37,6 +39,18 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Pelmark Invoicing");
   QApplication::setApplicationVersion(PELMARK_VERSION);
+  QGuiApplication::setDesktopFileName("pelmark");
+
+  // Plain `pelmark` works on the current directory; the desktop menu starts
+  // `pelmark --open`, which first goes to the data directory used last.
+  QCommandLineParser options;
+  options.setApplicationDescription("Pelmark Invoicing");
+  options.addHelpOption();
+  options.addVersionOption();
+  const QCommandLineOption open_option(
+      "open", "Start in the data directory used last, or choose or make one.");
+  options.addOption(open_option);
+  options.process(app);
 
   platform::QtPlatform qt_platform;
   platform::Install(&qt_platform);
@@ -99,6 +113,11 @@ int main(int argc, char** argv) {
     } else if (auto* item = Main.findChild<QAction*>(name)) {
       QObject::connect(item, &QAction::triggered, &Main, run);
     }
+  }
+
+  if (options.isSet(open_option) && !ChangeToDataDirectory()) {
+    platform::Install(nullptr);
+    return 0;  // the operator cancelled the chooser
   }
 
   qt_platform.SetProgressHandlers([&Main](const QString& text) { Main.ShowProgress(text); },

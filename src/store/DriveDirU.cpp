@@ -47,6 +47,10 @@ TDriveDir::TDriveDir(QWidget* parent) : QDialog(parent) {
   FileListBox1->setAccessibleName("Files");
   FileListBox1->setEnabled(false);
 
+  BtnNew = new QPushButton("&New Data Directory...", this);
+  BtnNew->setObjectName("BtnNew");
+  BtnNew->setToolTip("Make a new, empty data directory in the directory shown");
+  BtnNew->setAutoDefault(false);
   BtnOK = new QPushButton("OK", this);
   BtnOK->setObjectName("BtnOK");
   BtnOK->setDefault(true);
@@ -64,6 +68,7 @@ TDriveDir::TDriveDir(QWidget* parent) : QDialog(parent) {
   lists->addLayout(directories, 1);
   lists->addLayout(files, 1);
   auto* buttons = new QHBoxLayout;
+  buttons->addWidget(BtnNew);
   buttons->addStretch(1);
   buttons->addWidget(BtnOK);
   buttons->addWidget(BtnCancel);
@@ -77,6 +82,7 @@ TDriveDir::TDriveDir(QWidget* parent) : QDialog(parent) {
   connect(DriveComboBox1, &QComboBox::currentIndexChanged, this, &TDriveDir::DriveComboBox1Change);
   connect(DirectoryListBox1, &QListWidget::itemDoubleClicked, this,
           &TDriveDir::DirectoryListBox1DblClick);
+  connect(BtnNew, &QPushButton::clicked, this, &TDriveDir::BtnNewClick);
   connect(BtnOK, &QPushButton::clicked, this, &TDriveDir::BtnOKClick);
   connect(BtnCancel, &QPushButton::clicked, this, &TDriveDir::BtnCancelClick);
 }
@@ -133,6 +139,7 @@ void TDriveDir::FormShow() {
   if (!DriveDirCaption.isEmpty()) setWindowTitle(DriveDirCaption);
   if (!DriveDirOkCaption.isEmpty()) BtnOK->setText(DriveDirOkCaption);
   BtnOK->setAccessibleName(BtnOK->text());
+  BtnNew->setVisible(static_cast<bool>(DriveDirNewDataSet));
   noted_directory_ = QDir::currentPath();
   LoadDrives();
   SelectDriveOf(noted_directory_);
@@ -155,6 +162,29 @@ void TDriveDir::DriveComboBox1Change(int index) {
 void TDriveDir::DirectoryListBox1DblClick(QListWidgetItem* item) {
   if (item == nullptr) return;
   SetDirectory(item->data(kPathRole).toString());
+}
+
+void TDriveDir::BtnNewClick() {
+  if (!DriveDirNewDataSet) return;
+  QString name;
+  if (!platform::Current().InputBox("New Data Directory",
+                                    "Name of the new data directory in " +
+                                        QDir::toNativeSeparators(directory_) + ":",
+                                    QString(), &name)) {
+    return;
+  }
+  name = name.trimmed();
+  if (name.isEmpty() || name == "." || name == ".." || name.contains('/')) {
+    platform::Current().Inform("\"" + name + "\" cannot name a new directory here.");
+    return;
+  }
+  const QString path = QDir(directory_).filePath(name);
+  const QString error = DriveDirNewDataSet(path);
+  if (!error.isEmpty()) {
+    platform::Current().Inform("No new data directory was made:\r\n" + error);
+    return;
+  }
+  SetDirectory(path);
 }
 
 void TDriveDir::BtnOKClick() {

@@ -2,7 +2,8 @@
 // The drive and directory chooser used by backup and restore: a list of the
 // mounted volumes, the directories of the current one, and its files shown
 // for reference. OK leaves the directory in ChosenDirectory, Cancel leaves it
-// empty; either way the process returns to the directory it was in.
+// empty; either way the process returns to the directory it was in. When
+// asked to, it also makes a new data directory inside the one shown.
 
 #include <QDialog>
 #include <QString>
@@ -33,6 +34,7 @@ class TDriveDir final : public QDialog {
   QLabel* DirLabel;
   QListWidget* DirectoryListBox1;
   QListWidget* FileListBox1;
+  QPushButton* BtnNew;
   QPushButton* BtnOK;
   QPushButton* BtnCancel;
 
@@ -43,6 +45,7 @@ class TDriveDir final : public QDialog {
   void FormShow();
   void DriveComboBox1Change(int index);
   void DirectoryListBox1DblClick(QListWidgetItem* item);
+  void BtnNewClick();
   void BtnOKClick();
   void BtnCancelClick();
   void SelectDriveOf(const QString& path);

@@ -19,6 +19,7 @@
 QString ChosenDirectory;
 QString DriveDirCaption;
 QString DriveDirOkCaption;
+std::function<QString(const QString&)> DriveDirNewDataSet;
 
 namespace {
 

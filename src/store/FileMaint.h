@@ -36,6 +36,10 @@ extern QString ChosenDirectory;
 // Set by the caller before showing TDriveDir: its caption and its OK button's.
 extern QString DriveDirCaption;
 extern QString DriveDirOkCaption;
+// When set, TDriveDir also offers to make a new data directory in the one it
+// shows: called with the new directory's path, it makes the empty tables
+// there and returns an empty text, or why it could not.
+extern std::function<QString(const QString& directory)> DriveDirNewDataSet;
 
 // Rebuilds index groups. Quiet: only the groups with a missing file, no
 // progress display. Otherwise every group, with progress.

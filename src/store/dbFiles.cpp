@@ -633,10 +633,12 @@ bool StoreLabel() {
 
 // --- Lookups -------------------------------------------------------------------------
 
-bool DataFilesPresent() {
+bool DataFilesPresent() { return DataFilesPresentIn(QDir::currentPath()); }
+
+bool DataFilesPresentIn(const QString& directory) {
   // The engine matches file names without regard to case, so this does too.
   QSet<QString> present;
-  for (const QString& name : QDir::current().entryList(QDir::Files)) present.insert(name.toLower());
+  for (const QString& name : QDir(directory).entryList(QDir::Files)) present.insert(name.toLower());
   for (const store::TableDef& def : store::AllTables()) {
     if (!present.contains(QString::fromLatin1(def.data_file).toLower())) return false;
   }

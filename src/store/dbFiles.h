@@ -302,6 +302,8 @@ bool ForgetUnwrittenAppend(DATA4* table, long* selection);
 // --- Lookups -------------------------------------------------------------------
 // True when the nine table files are present in the current directory.
 bool DataFilesPresent();
+// The same for another directory.
+bool DataFilesPresentIn(const QString& directory);
 // The first unused customer number (gaps are reused). Needs CUST5 open.
 long NextCustomerNo();
 // Loads the group of CustRec.ngroup into GroupRec; number 0 and an empty name

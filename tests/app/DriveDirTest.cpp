@@ -123,4 +123,58 @@ TEST_F(DriveDirTest, UnreadableDirectoryIsNotEntered) {
   EXPECT_EQ(chooser.Directory(), data_);
 }
 
+TEST_F(DriveDirTest, NewDataDirectoryIsOfferedOnlyWhenAskedAndMadeInTheDirectoryShown) {
+  struct Case {
+    const char* entry;  // the name typed; nullptr cancels the input box
+    const char* made;   // the directory the maker is asked for; nullptr: not asked
+    const char* refusal_contains;
+  };
+  const Case cases[] = {
+      {"books", "books", nullptr},
+      {"  spaced  ", "spaced", nullptr},
+      {nullptr, nullptr, nullptr},
+      {"..", nullptr, "cannot name"},
+      {"a/b", nullptr, "cannot name"},
+      {"taken", "taken", "No new data directory was made"},
+  };
+  QStringList asked;
+  DriveDirNewDataSet = [&asked](const QString& path) -> QString {
+    asked << path;
+    if (path.endsWith("taken")) return "taken already holds data files";
+    return QDir().mkpath(path) ? QString() : QString("cannot create");
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.entry ? c.entry : "cancelled");
+    asked.clear();
+    ui_.ClearRecords();
+    if (c.entry != nullptr) {
+      ui_.QueueInput(c.entry);
+    } else {
+      ui_.QueueInputCancelled();
+    }
+    TDriveDir chooser;
+    QString shown;
+    Run(chooser, [&] {
+      EXPECT_TRUE(chooser.BtnNew->isVisible());
+      chooser.BtnNew->click();
+      shown = chooser.Directory();
+      chooser.BtnCancel->click();
+    });
+    const QString expected = c.made ? data_ + "/" + c.made : QString();
+    EXPECT_EQ(asked, c.made ? QStringList{expected} : QStringList());
+    const bool refused = c.refusal_contains != nullptr;
+    EXPECT_EQ(shown, c.made && !refused ? expected : data_);
+    EXPECT_EQ(ui_.Said().size(), refused ? 2 : 1) << ui_.Said().join(" | ").toStdString();
+    if (refused) {
+      EXPECT_TRUE(ui_.Said().last().contains(c.refusal_contains));
+    }
+  }
+  DriveDirNewDataSet = nullptr;
+  TDriveDir backup_chooser;
+  Run(backup_chooser, [&] {
+    EXPECT_FALSE(backup_chooser.BtnNew->isVisible()) << "backup and restore make no data sets";
+    backup_chooser.BtnCancel->click();
+  });
+}
+
 }  // namespace

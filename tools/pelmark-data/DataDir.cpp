@@ -293,15 +293,16 @@ bool PrepareNewDirectory(const std::string& directory, std::string* error) {
   return true;
 }
 
+bool InitDataDirectory(const std::string& directory, std::string* error) {
+  if (!PrepareNewDirectory(directory, error)) return false;
+  DirectoryEngine engine(directory);
+  return CreateTables(engine.get(), error) && WriteDefaultSettings(engine.get(), error) &&
+         BuildIndexGroups(engine.get(), nullptr, error);
+}
+
 int RunInit(const std::string& directory, std::ostream& out, std::ostream& err) {
   std::string error;
-  if (!PrepareNewDirectory(directory, &error)) {
-    err << "pelmark-data: " << error << "\n";
-    return kExitFailed;
-  }
-  DirectoryEngine engine(directory);
-  if (!CreateTables(engine.get(), &error) || !WriteDefaultSettings(engine.get(), &error) ||
-      !BuildIndexGroups(engine.get(), nullptr, &error)) {
+  if (!InitDataDirectory(directory, &error)) {
     err << "pelmark-data: " << error << "\n";
     return kExitFailed;
   }

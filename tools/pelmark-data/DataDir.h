@@ -47,6 +47,10 @@ std::string FirstDataFilePresent(const std::string& directory);
 // Creates directory when needed; fails when it already holds any data file.
 [[nodiscard]] bool PrepareNewDirectory(const std::string& directory, std::string* error);
 
+// Creates an empty data set (tables, settings row, index groups) in a new or
+// empty directory; false with the reason in *error otherwise.
+[[nodiscard]] bool InitDataDirectory(const std::string& directory, std::string* error);
+
 int RunInit(const std::string& directory, std::ostream& out, std::ostream& err);
 int RunCheck(const std::string& directory, std::ostream& out, std::ostream& err);
 int RunDump(const std::string& directory, const std::string& table, const std::string& tag,
