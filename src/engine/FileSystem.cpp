@@ -9,7 +9,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
+#include <mutex>
 #include <new>
 #include <vector>
 
@@ -225,13 +227,77 @@ int FaultyFileSystem::SyncDirectory(const std::string& dir) {
 
 bool FaultyFileSystem::Exists(const std::string& path) { return DiskFileSystem().Exists(path); }
 
+namespace {
+
+struct FreedMapping {
+  uint8_t* data;
+  size_t size;
+};
+
+// Mappings freed with MADV_FREE, newest last. A few suffice: a report opens
+// fewer tables and indexes than this.
+constexpr size_t kKeptMappings = 24;
+
+std::mutex& FreedMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::vector<FreedMapping>& Freed() {
+  static std::vector<FreedMapping> freed;
+  return freed;
+}
+
+// The smallest kept mapping that holds `bytes` without wasting more than its
+// size again, taken out of the list.
+FreedMapping TakeFreed(size_t bytes) {
+  std::lock_guard<std::mutex> guard(FreedMutex());
+  std::vector<FreedMapping>& freed = Freed();
+  size_t best = freed.size();
+  for (size_t i = 0; i < freed.size(); ++i) {
+    if (freed[i].size < bytes || freed[i].size / 2 > bytes) continue;
+    if (best == freed.size() || freed[i].size < freed[best].size) best = i;
+  }
+  if (best == freed.size()) return {nullptr, 0};
+  FreedMapping taken = freed[best];
+  freed.erase(freed.begin() + static_cast<std::ptrdiff_t>(best));
+  return taken;
+}
+
+void KeepFreed(uint8_t* data, size_t size) {
+  // The system takes the pages back when it needs them; until then they are
+  // reused as they are.
+  if (madvise(data, size, MADV_FREE) != 0) {
+    munmap(data, size);
+    return;
+  }
+  FreedMapping oldest{nullptr, 0};
+  {
+    std::lock_guard<std::mutex> guard(FreedMutex());
+    std::vector<FreedMapping>& freed = Freed();
+    freed.push_back({data, size});
+    if (freed.size() > kKeptMappings) {
+      oldest = freed.front();
+      freed.erase(freed.begin());
+    }
+  }
+  if (oldest.data != nullptr) munmap(oldest.data, oldest.size);
+}
+
+}  // namespace
+
 PageMemory::PageMemory(size_t bytes) : size_(bytes) {
   if (bytes == 0) return;
+  if (FreedMapping kept = TakeFreed(bytes); kept.data != nullptr) {
+    data_ = kept.data;
+    mapped_size_ = kept.size;
+    return;
+  }
   void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE,
                  MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
   if (p != MAP_FAILED) {
     data_ = static_cast<uint8_t*>(p);
-    mapped_ = true;
+    mapped_size_ = bytes;
     constexpr size_t kHuge = size_t{2} << 20;
     if (bytes > 2 * kHuge) {
       // Advice only: without huge pages the memory works the same.
@@ -244,8 +310,8 @@ PageMemory::PageMemory(size_t bytes) : size_(bytes) {
 }
 
 PageMemory::~PageMemory() {
-  if (mapped_) {
-    munmap(data_, size_);
+  if (mapped_size_ > 0) {
+    KeepFreed(data_, mapped_size_);
   } else {
     delete[] data_;
   }

@@ -55,9 +55,13 @@ class FileSystem {
 // The real disk.
 FileSystem& DiskFileSystem();
 
-// A block of zeroed memory reserved from the system and committed only as it
-// is first touched. Beyond its first 2 MiB it asks for huge pages, so a large
-// cache fills with few page faults while a small one costs what it touches.
+// A block of memory reserved from the system and committed only as it is
+// first touched; its bytes are undefined until written. Beyond its first
+// 2 MiB it asks for huge pages, so a large cache fills with few page faults
+// while a small one costs what it touches. A freed block is kept for the next
+// one of the process, its pages handed back to the system lazily: the caches
+// of tables opened again (each report opens its tables) start without page
+// faults while the machine has memory to spare.
 class PageMemory {
  public:
   PageMemory() = default;
@@ -71,7 +75,7 @@ class PageMemory {
  private:
   uint8_t* data_ = nullptr;
   size_t size_ = 0;
-  bool mapped_ = false;
+  size_t mapped_size_ = 0;  // of the mapping, which may be larger than size_
 };
 
 // A file system over the disk whose changes can be made to fail, for tests.
