@@ -120,6 +120,39 @@ TEST_F(CorruptionTest, MemoFileCutAndFlipped) {
   }
 }
 
+// Another program cuts the table short while it is open: reading the records
+// no longer in the file is an error, not a crash (a memory-mapped file would
+// end the process with a bus error).
+TEST_F(CorruptionTest, TableCutShortWhileOpenGivesAnErrorNotASignal) {
+  const FIELD4INFO fields[] = {{"NAME", 'C', 40, 0}, {nullptr, 0, 0, 0}};
+  DATA4* big = d4create(cb_, "BIG", fields);
+  ASSERT_NE(big, nullptr);
+  constexpr long kRecords = 4000;  // several of the reader's chunks
+  for (long i = 0; i < kRecords; ++i) {
+    ASSERT_EQ(d4appendBlank(big), 0);
+    f4assign(d4field(big, "NAME"), ("name " + std::to_string(i)).c_str());
+  }
+  ASSERT_EQ(d4close(big), 0);
+  const std::string whole = ReadAll(dir_.File("BIG.dbf"));
+  const size_t header = 32 + 32 + 1;
+  for (const size_t kept : {size_t{0}, header + 10 * 41, size_t{70000}, whole.size() - 100}) {
+    SCOPED_TRACE(kept);
+    WriteAll(dir_.File("BIG.dbf"), whole);
+    DATA4* d = d4open(cb_, "BIG");
+    ASSERT_NE(d, nullptr);
+    ASSERT_EQ(d4go(d, 1), 0);
+    ASSERT_EQ(::truncate(dir_.File("BIG.dbf").c_str(), static_cast<off_t>(kept)), 0);
+    EXPECT_NE(d4go(d, kRecords), 0);
+    EXPECT_LT(TakeError(), 0);
+    long walked = 0;
+    for (int rc = d4top(d); rc == r4success && walked <= kRecords; rc = d4skip(d, 1)) ++walked;
+    EXPECT_LT(walked, kRecords);
+    TakeError();
+    (void)d4close(d);
+    TakeError();
+  }
+}
+
 // A stop between writing appended records and the header that counts them
 // leaves records after the count: check names them, appending refuses to
 // write over them, and taking them in keeps the whole, well-formed ones.

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "StoreFixture.h"
+#include "engine/DirectoryLock.h"
 #include "util/DateUtil.h"
 #include "util/MoneyUtil.h"
 
@@ -475,6 +476,37 @@ TEST_F(DataToolTest, CheckFindsADamagedTagAndReindexRepairsIt) {
   ASSERT_EQ(reindex.exit_code, 0) << reindex.err.toStdString();
   const ToolRun repaired = RunTool({"check", Data()});
   EXPECT_EQ(repaired.exit_code, 0) << repaired.out.toStdString();
+}
+
+// The data directory is held by another process (here: this test) while
+// the tool runs in its own: commands that write refuse while anyone holds it,
+// commands that read refuse only beside a writer, and every refusal says why.
+TEST_F(DataToolTest, CommandsRefuseADirectoryInUseByAnotherCopy) {
+  ASSERT_EQ(Demo(Data()).exit_code, 0);
+  struct Case {
+    engine::LockMode held;
+    QStringList command;
+    int exit_code;
+  };
+  const engine::LockMode kExclusive = engine::LockMode::kExclusive;
+  const engine::LockMode kShared = engine::LockMode::kShared;
+  const Case cases[] = {
+      {kExclusive, {"reindex", Data()}, 1},      {kExclusive, {"check", Data()}, 1},
+      {kExclusive, {"dump", Data(), "GROUPS"}, 1}, {kShared, {"reindex", Data()}, 1},
+      {kShared, {"check", Data()}, 0},           {kShared, {"dump", Data(), "GROUPS"}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE((c.held == kExclusive ? "exclusive " : "shared ") + c.command.join(' ').toStdString());
+    std::unique_ptr<engine::DirectoryLock> held;
+    ASSERT_EQ(engine::DirectoryLock::Acquire(Data().toStdString(), c.held, &held), 0);
+    const ToolRun run = RunTool(c.command);
+    EXPECT_EQ(run.exit_code, c.exit_code) << run.err.toStdString();
+    if (c.exit_code != 0) {
+      EXPECT_EQ(run.err, "pelmark-data: " + Data() +
+                             ": the data files are in use by another copy of the program\n");
+      EXPECT_TRUE(run.out.isEmpty());
+    }
+  }
 }
 
 TEST_F(DataToolTest, DumpPrintsRecordsInTagOrderAndMarksDeleted) {

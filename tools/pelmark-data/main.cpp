@@ -1,14 +1,17 @@
 // pelmark-data: creates, fills, checks, dumps and reindexes a Pelmark data directory.
 
+#include <cerrno>
 #include <charconv>
 #include <chrono>
 #include <cstring>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "DataDir.h"
 #include "DemoData.h"
+#include "engine/DirectoryLock.h"
 
 namespace {
 
@@ -81,6 +84,22 @@ int Demo(const std::vector<std::string>& args) {
   return tool::RunDemo(args[0], options, std::cout, std::cerr);
 }
 
+// Holds the data directory's lock for one command: shared for commands that
+// only read, exclusive for those that write, so none of them works beside
+// the program (or another writer). False, with the reason told, when the
+// directory is in use. A directory that does not exist is left for the
+// command to report.
+bool LockDirectory(const std::string& directory, engine::LockMode mode,
+                   std::unique_ptr<engine::DirectoryLock>* lock) {
+  const int rc = engine::DirectoryLock::Acquire(directory, mode, lock);
+  if (rc == 0 || rc == ENOENT) return true;
+  std::cerr << "pelmark-data: " << directory << ": "
+            << (rc == EWOULDBLOCK ? "the data files are in use by another copy of the program"
+                                  : "cannot lock the data files: " + std::string(std::strerror(rc)))
+            << "\n";
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,11 +109,17 @@ int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 2, argv + argc);
   if (command == "init" && args.size() == 1) return tool::RunInit(args[0], std::cout, std::cerr);
   if (command == "demo") return Demo(args);
-  if (command == "check" && args.size() == 1) return tool::RunCheck(args[0], std::cout, std::cerr);
+  std::unique_ptr<engine::DirectoryLock> lock;
+  if (command == "check" && args.size() == 1) {
+    if (!LockDirectory(args[0], engine::LockMode::kShared, &lock)) return tool::kExitFailed;
+    return tool::RunCheck(args[0], std::cout, std::cerr);
+  }
   if (command == "reindex" && args.size() == 1) {
+    if (!LockDirectory(args[0], engine::LockMode::kExclusive, &lock)) return tool::kExitFailed;
     return tool::RunReindex(args[0], std::cout, std::cerr);
   }
   if (command == "dump" && (args.size() == 2 || (args.size() == 4 && args[2] == "--tag"))) {
+    if (!LockDirectory(args[0], engine::LockMode::kShared, &lock)) return tool::kExitFailed;
     return tool::RunDump(args[0], args[1], args.size() == 4 ? args[3] : std::string(), std::cout,
                          std::cerr);
   }
