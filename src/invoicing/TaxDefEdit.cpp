@@ -41,9 +41,9 @@ bool SaveTaxDef(const TaxForm& form) {
   s.TaxRound = ChoiceIndex(form.tax_round_index + 1) + 1;
   s.GSTField = form.gst_field == 1 || form.gst_field == 2 ? form.gst_field : 0;
   if (!OpenSettings()) return false;
-  StoreSettings();
+  const bool stored = StoreSettings();
   CloseSettings();
-  return true;
+  return stored;
 }
 
 void RunTaxCommand() { platform::Current().ShowModal(platform::WindowId::kTaxDef); }

@@ -91,13 +91,13 @@ bool SaveCustomer(const CustomerForm& form) {
   r.email = form.email;
   r.note = form.note;
   r.comments = form.comments;
+  // Saving a customer marked for deletion brings it back, written with the save.
+  if (d4deleted(CustDb) != 0) d4recall(CustDb);
   if (!StoreCustomer()) {
     if (adding && ForgetUnwrittenAppend(CustDb, &SelCust)) CustRec.cuno = 0;
     return false;
   }
   SelCust = d4recNo(CustDb);
-  // Saving a customer marked for deletion brings it back.
-  if (d4deleted(CustDb) != 0) d4recall(CustDb);
   return true;
 }
 
@@ -105,6 +105,7 @@ void DeleteCustomer() {
   if (CustDb == nullptr || SelCust <= 0 || d4go(CustDb, SelCust) != r4success) return;
   d4delete(CustDb);
   PackPending = true;
+  (void)FlushChanges(CustDb, "CUST");  // the operator is told when it fails
 }
 
 }  // namespace masterdata

@@ -64,11 +64,12 @@ bool SaveGroup(const QString& name) {
     SelGroup = d4recNo(GroupDb);
   }
   if (d4go(GroupDb, SelGroup) != r4success) return false;
+  // Saving a group marked for deletion brings it back, written with the save.
+  if (d4deleted(GroupDb) != 0) d4recall(GroupDb);
   if (!StoreGroup()) {
     if (adding && ForgetUnwrittenAppend(GroupDb, &SelGroup)) GroupRec.nGroup = 0;
     return false;
   }
-  if (d4deleted(GroupDb) != 0) d4recall(GroupDb);
   return true;
 }
 
@@ -98,10 +99,13 @@ bool DeleteGroup() {
   for (int rc = d4top(CustDb); rc == r4success; rc = d4skip(CustDb, 1)) {
     if (f4int(CustFld.ngroup) == deleted.nGroup) f4assignInt(CustFld.ngroup, receiving_number);
   }
+  // The customers are on disk in their new group before the group goes.
+  if (!FlushChanges(CustDb, "CUST")) return false;
   if (d4go(GroupDb, deleted_rec) != r4success) return false;
   d4delete(GroupDb);
   SelGroup = 0;
   PackPending = true;
+  (void)FlushChanges(GroupDb, "GROUPS");  // the operator is told when it fails
   return true;
 }
 

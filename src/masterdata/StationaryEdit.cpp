@@ -97,9 +97,9 @@ bool SaveStationery(const StationeryForm& form) {
   s.SigLine = form.signature.trimmed();
   s.LHJustify = form.justify == 2 || form.justify == 3 ? form.justify : 1;
   if (!OpenSettings()) return false;
-  StoreSettings();
+  const bool stored = StoreSettings();
   CloseSettings();
-  return true;
+  return stored;
 }
 
 void RunStationeryCommand() { platform::Current().ShowModal(platform::WindowId::kStationary); }

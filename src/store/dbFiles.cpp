@@ -297,11 +297,35 @@ void CloseSettings() {
   SettingsFld = {};
 }
 
-bool Recommit(DATA4* table, const char* name) {
+namespace {
+
+const CommitTarget* TargetNamed(const char* name) {
   const CommitTarget* target = nullptr;
   for (const CommitTarget& candidate : kCommitTargets) {
     if (strcasecmp(candidate.name, name) == 0) target = &candidate;
   }
+  return target;
+}
+
+void ReportUnsaved(Table table) {
+  platform::Current().Inform(QStringLiteral("Unable to save the changes to %1 at this time. "
+                                            "Please check the disk and try again.")
+                                 .arg(QString::fromLatin1(Def(table).name)));
+}
+
+}  // namespace
+
+bool FlushChanges(DATA4* table, const char* name) {
+  const CommitTarget* target = TargetNamed(name);
+  if (target == nullptr || table == nullptr) return false;
+  if (d4flush(table) == 0) return true;
+  code4errorCode(cb, 0);  // reported here
+  ReportUnsaved(target->table);
+  return false;
+}
+
+bool Recommit(DATA4* table, const char* name) {
+  const CommitTarget* target = TargetNamed(name);
   if (target == nullptr || table == nullptr) return false;
 
   const long record = d4recNo(table);
@@ -322,9 +346,7 @@ bool Recommit(DATA4* table, const char* name) {
   d4tagSelect(reopened, tag_name != nullptr ? FindTag(reopened, tag_name) : nullptr);
   if (record > 0) d4go(reopened, record);
   if (!closed) {
-    platform::Current().Inform(QStringLiteral("Unable to save the changes to %1 at this time. "
-                                              "Please check the disk and try again.")
-                                   .arg(QString::fromLatin1(Def(target->table).name)));
+    ReportUnsaved(target->table);
     return false;
   }
   return true;
@@ -481,8 +503,8 @@ void LoadLabel() {
 
 // --- Store ---------------------------------------------------------------------------
 
-void StoreSettings() {
-  if (SettingsDb == nullptr) return;  // the table is not open
+bool StoreSettings() {
+  if (SettingsDb == nullptr) return false;  // the table is not open
   const SettingsFields& f = SettingsFld;
   const SettingsRecord& r = Settings;
   AssignText(f.FontName, r.FontName);
@@ -509,6 +531,11 @@ void StoreSettings() {
   f4assignInt(f.GSTField, r.GSTField);
   AssignLogical(f.ByCust, r.ByCust);
   AssignLogical(f.fifo, r.fifo);
+  // A preference is kept the moment it is changed.
+  if (d4flush(SettingsDb) == 0) return true;
+  code4errorCode(cb, 0);  // reported here
+  ReportUnsaved(Table::kSettings);
+  return false;
 }
 
 bool StoreCustomer() {

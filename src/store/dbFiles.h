@@ -269,8 +269,10 @@ void LoadProduct();
 void LoadPurchase();
 void LoadLabel();
 
-// Writes every settings field into the first row; the caller closes the table.
-void StoreSettings();
+// Writes every settings field into the first row and flushes it; the caller
+// closes the table. False after telling the operator when the disk would not
+// take it (or the table is not open).
+bool StoreSettings();
 // The store routines of the indexed tables write the current row and then
 // Recommit; false when the table is not open or could not be opened again.
 // Load and store do nothing while their table is not open.
@@ -293,6 +295,12 @@ void OpenFailed(const QString& name);
 // could not be opened again (or the name is unknown), and false after telling
 // the operator when closing could not write the changes.
 [[nodiscard]] bool Recommit(DATA4* table, const char* name);
+
+// Writes the table's changes (a deletion mark, a recall, fields set in
+// place) to the disk at once, so that what the operator finished survives
+// the program stopping. name as for Recommit. False after telling the
+// operator when the disk would not take them.
+[[nodiscard]] bool FlushChanges(DATA4* table, const char* name);
 
 // After a store that failed: when the record appended for it never reached
 // the disk, the selection naming it is cleared (true), so the next save
