@@ -1,5 +1,7 @@
 #include "Startup.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -7,7 +9,6 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 #include "OpenDataDir.h"
 #include "engine/DirectoryLock.h"

@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-
 #include <cerrno>
 #include <functional>
 #include <memory>
@@ -151,7 +150,8 @@ void SetHeaderCount(const QString& table, uint32_t count) {
 uint32_t HeaderCount(const QString& table) {
   const QByteArray bytes = testdata::Contents(table);
   uint32_t count = 0;
-  for (int i = 0; i < 4; ++i) count |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[4 + i])) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    count |= static_cast<uint32_t>(static_cast<uint8_t>(bytes[4 + i])) << (8 * i);
   return count;
 }
 

@@ -491,12 +491,16 @@ TEST_F(DataToolTest, CommandsRefuseADirectoryInUseByAnotherCopy) {
   const engine::LockMode kExclusive = engine::LockMode::kExclusive;
   const engine::LockMode kShared = engine::LockMode::kShared;
   const Case cases[] = {
-      {kExclusive, {"reindex", Data()}, 1},      {kExclusive, {"check", Data()}, 1},
-      {kExclusive, {"dump", Data(), "GROUPS"}, 1}, {kShared, {"reindex", Data()}, 1},
-      {kShared, {"check", Data()}, 0},           {kShared, {"dump", Data(), "GROUPS"}, 0},
+      {kExclusive, {"reindex", Data()}, 1},
+      {kExclusive, {"check", Data()}, 1},
+      {kExclusive, {"dump", Data(), "GROUPS"}, 1},
+      {kShared, {"reindex", Data()}, 1},
+      {kShared, {"check", Data()}, 0},
+      {kShared, {"dump", Data(), "GROUPS"}, 0},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE((c.held == kExclusive ? "exclusive " : "shared ") + c.command.join(' ').toStdString());
+    SCOPED_TRACE((c.held == kExclusive ? "exclusive " : "shared ") +
+                 c.command.join(' ').toStdString());
     std::unique_ptr<engine::DirectoryLock> held;
     ASSERT_EQ(engine::DirectoryLock::Acquire(Data().toStdString(), c.held, &held), 0);
     const ToolRun run = RunTool(c.command);
