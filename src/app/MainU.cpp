@@ -166,7 +166,9 @@ TMain::TMain(QWidget* parent) : QMainWindow(parent) {
   ProgressBar = new ProgressPanel(StatusBar1);
   StatusText = new QLabel(StatusBar1);
   StatusText->setObjectName("StatusText");
-  StatusText->setAccessibleName("Status");
+  // Named by its text, so a screen reader reads the operation under way;
+  // the description says what the text is.
+  StatusText->setAccessibleDescription("Status");
   StatusBar1->addWidget(ProgressBar);
   StatusBar1->addWidget(StatusText, 1);
   setStatusBar(StatusBar1);

@@ -34,7 +34,8 @@ TDriveDir::TDriveDir(QWidget* parent) : QDialog(parent) {
   auto* directory_label = new QLabel("D&irectories:", this);
   DirLabel = new QLabel(this);
   DirLabel->setObjectName("DirLabel");
-  DirLabel->setAccessibleName("Current directory");
+  // Named by its text, the directory, so a screen reader reads where it is.
+  DirLabel->setAccessibleDescription("Current directory");
   DirLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
   DirectoryListBox1 = new QListWidget(this);
   DirectoryListBox1->setObjectName("DirectoryListBox1");
