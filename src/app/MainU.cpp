@@ -89,17 +89,6 @@ QToolButton* AddPicture(QGridLayout* grid, int row, int column, const char* name
   return button;
 }
 
-// Commands whose windows come later: shown, greyed with their hint.
-void ShowDisabled(std::initializer_list<QToolButton*> buttons) {
-  for (QToolButton* button : buttons) {
-    button->setEnabled(false);
-    if (auto* label =
-            qobject_cast<QLabel*>(button->property(kHintLabelProperty).value<QObject*>())) {
-      label->setEnabled(false);
-    }
-  }
-}
-
 QGridLayout* CommandGrid() {
   auto* grid = new QGridLayout;
   grid->setHorizontalSpacing(10);
@@ -107,18 +96,6 @@ QGridLayout* CommandGrid() {
   grid->setColumnStretch(1, 1);
   grid->setColumnStretch(3, 1);
   return grid;
-}
-
-// Items whose reports come with the report generators; shown so the menu is
-// complete, not yet enabled.
-void AddLaterItems(QMenu* menu, const QStringList& captions) {
-  for (const QString& caption : captions) {
-    if (caption.isEmpty()) {
-      menu->addSeparator();
-    } else {
-      menu->addAction(caption)->setEnabled(false);
-    }
-  }
 }
 
 // A menu item named as its handler's stem ("SalesSummary1").
@@ -232,8 +209,6 @@ QWidget* TMain::BuildInvoicesTab() {
                            "document-print", QStyle::SP_FileDialogDetailedView);
   BtnInvLab = AddPicture(grid, 2, 0, "BtnInvLab", "Print Mailing Labels for Invoice Date(s)",
                          "x-office-address-book", QStyle::SP_FileDialogListView);
-  // Invoice printing and labels come with the report and label windows.
-  ShowDisabled({BtnInvPrint});
   BitBtn1 = AddHelpButton(page, "BitBtn1", kHelpInvoices);
   return Page(page, "TabSheet1", grid, BitBtn1);
 }
@@ -275,9 +250,15 @@ QWidget* TMain::BuildReportsTab() {
 
   PopupMenu1 = new QMenu(this);
   PopupMenu1->setObjectName("PopupMenu1");
-  AddLaterItems(PopupMenu1->addMenu("&Invoices"), {"Selected &Date(s)", "Selected &Invoices"});
-  AddLaterItems(PopupMenu1->addMenu("&Bills"), {"&With Balances Due", "Selected &Bills"});
-  AddLaterItems(PopupMenu1->addMenu("&Statements"), {"With &Balances", "Selected &Customers"});
+  QMenu* invoices = PopupMenu1->addMenu("&Invoices");
+  SelectedDates2 = AddItem(invoices, "Selected &Date(s)", "SelectedDates2");
+  SelectedInvoices1 = AddItem(invoices, "Selected &Invoices", "SelectedInvoices1");
+  QMenu* bills = PopupMenu1->addMenu("&Bills");
+  WithBalancesDue2 = AddItem(bills, "&With Balances Due", "WithBalancesDue2");
+  SelectedBills2 = AddItem(bills, "Selected &Bills", "SelectedBills2");
+  QMenu* statements = PopupMenu1->addMenu("&Statements");
+  WithBalances2 = AddItem(statements, "With &Balances", "WithBalances2");
+  SelectedCustomers4 = AddItem(statements, "Selected &Customers", "SelectedCustomers4");
   PopupMenu4 = new QMenu(this);
   PopupMenu4->setObjectName("PopupMenu4");
   AddItems(PopupMenu4, {{"SelectedCustomers2", "Selected &Customers"},

@@ -89,6 +89,12 @@ class TMain final : public QMainWindow {
   QAction* ReceivablesAging1;
   QAction* TaxSummary1;
   QAction* GSTVATIncomeandCollections1;
+  QAction* SelectedDates2;
+  QAction* SelectedInvoices1;
+  QAction* WithBalancesDue2;
+  QAction* SelectedBills2;
+  QAction* WithBalances2;
+  QAction* SelectedCustomers4;
   QAction* Inventory1;
   QAction* CostofGoodsSold1;
   QAction* StockOnHand1;

@@ -33,6 +33,8 @@
 #include "reports/RptInventory.h"
 #include "reports/RptSales.h"
 #include "reports/RptProfile.h"
+#include "reports/RptInvoices.h"
+#include "reports/RptStatements.h"
 #include "store/DriveDirU.h"
 
 int main(int argc, char** argv) {
@@ -106,6 +108,13 @@ int main(int argc, char** argv) {
       {"PastDueBilling1", [] { labels::PrintLabels(labels::kPastDueBilling); }},
       {"BalanceDueStatement1", [] { labels::PrintLabels(labels::kBalanceDue); }},
       {"CustomerGroups1", [] { labels::PrintLabels(labels::kCustomerGroups); }},
+      {"BtnInvPrint", [] { PrintInvoices(true, true); }},
+      {"SelectedDates2", [] { PrintInvoices(true, true); }},
+      {"SelectedInvoices1", [] { PrintInvoices(false, true); }},
+      {"WithBalancesDue2", [] { PrintInvoices(true, false); }},
+      {"SelectedBills2", [] { PrintInvoices(false, false); }},
+      {"WithBalances2", [] { PrintStatements(true); }},
+      {"SelectedCustomers4", [] { PrintStatements(false); }},
   };
   for (const auto& [name, run] : commands) {
     if (auto* button = Main.findChild<QAbstractButton*>(name)) {

@@ -115,7 +115,7 @@ TEST_F(MainWindowTest, FiveTabsAndEveryCommandFoundByName) {
   };
   const Command commands[] = {
       {"BtnInvoice", 0, "Create & Edit Invoices", true},
-      {"BtnInvPrint", 0, "Print Invoices for specified date(s)", false},
+      {"BtnInvPrint", 0, "Print Invoices for specified date(s)", true},
       {"BtnInvLab", 0, "Print Mailing Labels for Invoice Date(s)", true},
       {"BtnCust", 1, "Add & Edit Customers", true},
       {"BtnGroups", 1, "Add & Edit Customer Groups", true},
@@ -436,6 +436,23 @@ TEST_F(MainWindowTest, ReportButtonsOfferTheirMenus) {
     c.button->click();
     EXPECT_TRUE(c.menu->isVisible());
     c.menu->hide();
+  }
+  // The document commands' sub-menus: each item built and named for its command.
+  const std::pair<QString, QStringList> documents[] = {
+      {"&Invoices", {"Selected &Date(s)=SelectedDates2", "Selected &Invoices=SelectedInvoices1"}},
+      {"&Bills", {"&With Balances Due=WithBalancesDue2", "Selected &Bills=SelectedBills2"}},
+      {"&Statements", {"With &Balances=WithBalances2", "Selected &Customers=SelectedCustomers4"}},
+  };
+  const QList<QAction*> submenus = main_->PopupMenu1->actions();
+  ASSERT_EQ(submenus.size(), 3);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(submenus[i]->text(), documents[i].first);
+    QStringList items;
+    for (QAction* item : submenus[i]->menu()->actions()) {
+      EXPECT_TRUE(item->isEnabled()) << item->text().toStdString();
+      items << item->text() + "=" + item->objectName();
+    }
+    EXPECT_EQ(items, documents[i].second);
   }
 }
 
