@@ -3,8 +3,9 @@ target_sources(invoicing PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/InvoiceCommand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InvoiceDoc.cpp
   ${CMAKE_CURRENT_LIST_DIR}/InvoiceDocEntry.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/InvoiceDocSave.cpp)
-target_link_libraries(invoicing PUBLIC masterdata store engine util platform Qt6::Core)
+  ${CMAKE_CURRENT_LIST_DIR}/InvoiceDocSave.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/InvoicePrint.cpp)
+target_link_libraries(invoicing PUBLIC reports masterdata store engine util platform Qt6::Core)
 
 target_sources(invoicing_ui PRIVATE
   ${CMAKE_CURRENT_LIST_DIR}/InvoiceCommandWindows.cpp

@@ -25,6 +25,7 @@
 #include "invoicing/InvoiceDoc.h"
 #include "invoicing/InvoiceDocEntry.h"
 #include "invoicing/InvoiceDocSave.h"
+#include "invoicing/InvoicePrint.h"
 #include "masterdata/MasterDataWindows.h"
 #include "util/EnterMovesOn.h"
 #include "util/MoneyEdit.h"
@@ -174,7 +175,6 @@ void TInvoice::CreateFooter() {
 
   BtnSave = MakeButton(this, "BtnSave", QStringLiteral("Save"));
   BtnPrint = MakeButton(this, "BtnPrint", QStringLiteral("Print"));
-  BtnPrint->setEnabled(false);  // printing the invoice comes with the report viewer
   BtnDelete = MakeButton(this, "BtnDelete", QStringLiteral("Delete"));
   BtnCancel = MakeButton(this, "BtnCancel", QStringLiteral("Cancel"));
   BtnHelp = MakeButton(this, "BtnHelp", QStringLiteral("Help"));
@@ -247,6 +247,7 @@ void TInvoice::ConnectHandlers() {
   connect(MaskEdit4, &MoneyEdit::Left, this, &TInvoice::MaskEdit4Exit);
   connect(DateTimePicker1, &QDateEdit::dateChanged, this, &TInvoice::DateTimePicker1Change);
   connect(BtnSave, &QPushButton::clicked, this, &TInvoice::BtnSaveClick);
+  connect(BtnPrint, &QPushButton::clicked, this, &TInvoice::BtnPrintClick);
   connect(BtnDelete, &QPushButton::clicked, this, &TInvoice::BtnDeleteClick);
   connect(BtnCancel, &QPushButton::clicked, this, &TInvoice::BtnCancelClick);
   masterdata::InstallHelp(this, BtnHelp, kHelpInvoice);
@@ -379,7 +380,7 @@ void TInvoice::Memo2Exit() { RemLeft(Memo2->toPlainText()); }
 
 void TInvoice::DateTimePicker1Change() { DateChanged(FromQDate(DateTimePicker1->date())); }
 
-void TInvoice::BtnSaveClick() {
+WindowFields TInvoice::Fields() const {
   WindowFields fields;
   fields.date = FromQDate(DateTimePicker1->date());
   fields.dept = Edit2->text();
@@ -389,7 +390,11 @@ void TInvoice::BtnSaveClick() {
   fields.tax = MaskEdit4->text();
   fields.due = MaskEdit7->text();
   fields.note = Edit4->text();
-  switch (SaveInvoice(fields)) {
+  return fields;
+}
+
+void TInvoice::BtnSaveClick() {
+  switch (SaveInvoice(Fields())) {
     case SaveOutcome::kClose:
       accept();
       return;
@@ -402,6 +407,8 @@ void TInvoice::BtnSaveClick() {
       return;
   }
 }
+
+void TInvoice::BtnPrintClick() { PrintShownInvoice(Fields()); }
 
 void TInvoice::BtnDeleteClick() {
   if (DeleteInvoice()) accept();

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include "invoicing/InvoiceDocSave.h"
+
 class QDateEdit;
 class QLabel;
 class QLayout;
@@ -63,6 +65,7 @@ class TInvoice final : public QDialog {
   void MaskEdit3Exit();
   void MaskEdit4Exit();
   void BtnSaveClick();
+  void BtnPrintClick();
   void BtnDeleteClick();
   void Edit2Exit();
   void Edit3Exit();
@@ -89,6 +92,8 @@ class TInvoice final : public QDialog {
   void ConnectHandlers();
 
   void EditLine();
+  // The fields a save or a print copies into the invoice, as typed.
+  invoicing::WindowFields Fields() const;
   // The grid's current row counted as the document counts lines (1 the
   // first); 0 when no row is current.
   int CurrentGridRow() const;

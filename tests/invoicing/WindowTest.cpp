@@ -26,6 +26,8 @@
 #include "invoicing/PmtDefU.h"
 #include "masterdata/PickInvU.h"
 #include "masterdata/PickProdU.h"
+#include "reports/ReportOutput.h"
+#include "reports/RptUtil.h"
 #include "util/MoneyEdit.h"
 
 namespace invoicing_test {
@@ -66,7 +68,7 @@ TEST_F(WindowTest, InvoiceIsFilledSavedAndReopened) {
   EXPECT_EQ(invoice.Edit1->text(), QStringLiteral("     1"));
   EXPECT_EQ(invoice.ShipLabel->text(), QStringLiteral("Freight:"));
   EXPECT_EQ(invoice.TaxLabel->text(), QStringLiteral("GST:"));
-  EXPECT_FALSE(invoice.BtnPrint->isEnabled());
+  EXPECT_TRUE(invoice.BtnPrint->isEnabled());
   EXPECT_TRUE(invoice.BtnCust->hasFocus());
   EXPECT_EQ(invoice.StringGrid1->rowCount(), 4);
   EXPECT_EQ(invoice.StringGrid1->horizontalHeaderItem(1)->text(), QStringLiteral("Description"));
@@ -298,6 +300,110 @@ TEST_F(WindowTest, GridColumnsShowTheWidestAmountsWhole) {
   // The grid still fits the window.
   EXPECT_LE(grid->geometry().right(), invoice.width());
   SaveScreenshot(&invoice, "invoice-widest-amounts.png");
+}
+
+// Print lays out the invoice as the window shows it, saved or not, and
+// writes nothing: first a new invoice under its provisional number, then
+// the saved one with a date and freight changed but not saved.
+TEST_F(WindowTest, PrintShowsTheInvoiceAsShownAndStoresNothing) {
+  TInvoice invoice;
+  QStringList printed;
+  scripted_.OnModal(WindowId::kReportF, [&] {
+    printed.clear();
+    for (int line = 0; line < RptLines.Count(); ++line) {
+      printed << reports::ExportLine(line, reports::ExportKind::kPlainText);
+    }
+    return 1;
+  });
+  SelInv = 0;
+  ShowActive(&invoice);
+  QTest::mouseClick(invoice.BtnPrint, Qt::LeftButton);
+  EXPECT_EQ(scripted_.Said(), QStringList{"Customer must be selected to print"});
+  EXPECT_EQ(scripted_.ModalCount(WindowId::kReportF), 0);
+
+  scripted_.OnModal(WindowId::kPickCust, [&] {
+    SelCust = customer_;
+    return 1;
+  });
+  QTest::mouseClick(invoice.BtnCust, Qt::LeftButton);
+  scripted_.OnModal(WindowId::kPickProd, [&] {
+    SelProd = widget_;
+    return 1;
+  });
+  scripted_.OnModal(WindowId::kItemDef, [] {
+    ItemForm.price = FixedText(19.99, 8, 2);
+    ItemForm.quantity = FixedText(3, 9, 2);
+    ItemResult = kResultSave;
+    return 1;
+  });
+  QTest::mouseClick(invoice.BAddItm, Qt::LeftButton);
+
+  const QString march14 = ShortDateText(FromQDate(QDate(2026, 3, 14)));
+  const QString march20 = ShortDateText(FromQDate(QDate(2026, 3, 20)));
+  const struct {
+    const char* step;
+    bool save_first;  // save, then open the invoice again
+    const char* freight;
+    QDate date;
+    QStringList expected;  // patterns, each matching one printed line
+    std::vector<long> stored_numbers;
+    double stored_freight;
+  } cases[] = {
+      {"unsaved",
+       false,
+       "5",
+       QDate(2026, 3, 14),
+       {R"(^To:\s+Fay Fraser\s+Invoice No:  1$)", R"(Invoice Date:  )" + march14 + "$",
+        R"(^ WIDGET\s+Blue widget\s+19\.99\s+3\.00\s+59\.97$)", R"(^\s+boxed$)",
+        R"(^\s+License No\. LIC-712$)", R"(SubTotal:\s+59\.97$)", R"(Freight:\s+5\.00$)",
+        R"(GST:\s+6\.50$)", R"(Total:\s+71\.47$)", R"(Balance Due:\s+71\.47$)", "^Keep dry$"},
+       {},
+       0},
+      {"saved, then changed",
+       true,
+       "7",
+       QDate(2026, 3, 20),
+       {R"(Invoice No:  1001$)", R"(Invoice Date:  )" + march20 + "$", R"(Freight:\s+7\.00$)",
+        R"(GST:\s+6\.70$)", R"(Total:\s+73\.67$)"},
+       {1001},
+       5},
+  };
+  for (const auto& c : cases) {
+    if (c.save_first) {
+      scripted_.QueueInput(QStringLiteral("1001"));
+      scripted_.QueueAnswer(Answer::kNo);
+      QTest::mouseClick(invoice.BtnSave, Qt::LeftButton);
+      ASSERT_EQ(invoice.result(), QDialog::Accepted);
+      ShowActive(&invoice);
+    }
+    Retype(invoice.MaskEdit3, QString::fromLatin1(c.freight));
+    invoice.DateTimePicker1->setDate(c.date);
+    const QString shown_number = invoice.Edit1->text();
+    const QString shown_due = invoice.MaskEdit7->text();
+    scripted_.ClearRecords();
+    QTest::mouseClick(invoice.BtnPrint, Qt::LeftButton);
+    EXPECT_EQ(scripted_.ModalCount(WindowId::kReportF), 1) << c.step;
+    EXPECT_TRUE(scripted_.Said().isEmpty()) << c.step;
+    for (const QString& pattern : c.expected) {
+      EXPECT_EQ(printed.filter(QRegularExpression(pattern)).size(), 1)
+          << c.step << ": " << pattern.toStdString() << "\n"
+          << printed.join('\n').toStdString();
+    }
+    // Nothing written, and the window unchanged.
+    EXPECT_EQ(StoredInvoiceNumbers(), c.stored_numbers) << c.step;
+    EXPECT_EQ(StoredLines().size(), c.stored_numbers.size()) << c.step;
+    if (c.save_first) {
+      ASSERT_EQ(d4go(InvDb, SelInv), 0);
+      EXPECT_EQ(f4double(InvFld.Ship), c.stored_freight) << c.step;
+      EXPECT_EQ(TextToDate(QString::fromLatin1(f4str(InvFld.IDate))),
+                FromQDate(QDate(2026, 3, 14)));
+    }
+    EXPECT_EQ(invoice.Edit1->text(), shown_number) << c.step;
+    EXPECT_EQ(invoice.MaskEdit7->text(), shown_due) << c.step;
+    EXPECT_EQ(ItemGrid.size(), 1u) << c.step;
+    EXPECT_EQ(RptLines.Count(), 0) << c.step;  // the buffer is freed
+  }
+  QTest::mouseClick(invoice.BtnCancel, Qt::LeftButton);
 }
 
 TEST_F(WindowTest, ControlsFollowTheTabOrder) {
