@@ -7,7 +7,7 @@ DEMO ?= demo-data
 PACKAGES = build-essential cmake qt6-base-dev qt6-qpa-plugins libgl-dev \
            libgtest-dev libgmock-dev fonts-dejavu-core \
            python3 python3-dbfread python3-dbf xvfb xauth poppler-utils locales \
-           file desktop-file-utils dbus at-spi2-core python3-pyatspi xdotool
+           file desktop-file-utils dbus at-spi2-core python3-pyatspi xdotool xdg-utils
 
 .PHONY: deps build test run clean bench package package-test
 

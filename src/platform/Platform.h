@@ -6,6 +6,7 @@
 // records every question it was asked.
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 #include "platform/Canvas.h"
@@ -14,6 +15,14 @@ namespace platform {
 
 // Answers of the question boxes.
 enum class Answer { kOk, kCancel, kYes, kNo };
+
+// How a desktop program run by RunProgram went.
+enum class ProgramOutcome {
+  kNotStarted,   // missing, or not executable
+  kFailed,       // ended with an exit code other than 0, or crashed
+  kSucceeded,    // ended with exit code 0
+  kStillRunning  // still running when the wait was over; it goes on by itself
+};
 
 // The windows the logic opens, named by their class.
 enum class WindowId {
@@ -81,6 +90,15 @@ class Platform {
   virtual std::unique_ptr<Canvas> StartPrintJob(const QString& pdf_path) {
     (void)pdf_path;
     return nullptr;
+  }
+  // Runs a program of the desktop (found on the PATH) with the arguments,
+  // not through a shell, and waits at most wait_ms for it to end.
+  virtual ProgramOutcome RunProgram(const QString& program, const QStringList& arguments,
+                                    int wait_ms) {
+    (void)program;
+    (void)arguments;
+    (void)wait_ms;
+    return ProgramOutcome::kNotStarted;
   }
   // Ends the program after a fatal error (the running program quits; tests
   // record the request).

@@ -2,10 +2,13 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QThread>
+#include <QTimer>
 #include <cstdlib>
 
 #include "platform/FileFilter.h"
@@ -118,6 +121,37 @@ int QtPlatform::ShowModal(WindowId id) {
   QDialog* window = Window(id);
   if (window == nullptr) return 0;
   return window->exec();
+}
+
+ProgramOutcome QtPlatform::RunProgram(const QString& program, const QStringList& arguments,
+                                      int wait_ms) {
+  // Without a parent: deleting a QProcess kills its program, and one still
+  // running (a mail program opened for the operator) must outlive this call
+  // and the program itself.
+  auto* process = new QProcess;
+  process->setProgram(program);
+  process->setArguments(arguments);
+  process->setStandardInputFile(QProcess::nullDevice());
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  process->start();
+  if (!process->waitForStarted()) {
+    delete process;
+    return ProgramOutcome::kNotStarted;
+  }
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  QEventLoop wait;
+  QObject::connect(process, &QProcess::finished, &wait, &QEventLoop::quit);
+  QTimer::singleShot(wait_ms, &wait, &QEventLoop::quit);
+  if (process->state() != QProcess::NotRunning) wait.exec(QEventLoop::ExcludeUserInputEvents);
+  QApplication::restoreOverrideCursor();
+  if (process->state() != QProcess::NotRunning) {
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    return ProgramOutcome::kStillRunning;
+  }
+  const bool succeeded = process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
+  delete process;
+  return succeeded ? ProgramOutcome::kSucceeded : ProgramOutcome::kFailed;
 }
 
 bool QtPlatform::HasPrinter() { return !PrintsToPdf(); }

@@ -47,6 +47,10 @@ class QtPlatform final : public Platform {
   bool HasPrinter() override;
   std::unique_ptr<Canvas> PrinterCanvas() override;
   std::unique_ptr<Canvas> StartPrintJob(const QString& pdf_path) override;
+  // Waits with the window repainting but taking no input; a program still
+  // running afterwards is left running, also when this program ends.
+  ProgramOutcome RunProgram(const QString& program, const QStringList& arguments,
+                            int wait_ms) override;
   // Leaves every running event loop with the code; when no loop runs (a
   // failure before or after the main loop) the process ends at once.
   void Terminate(int exit_code) override;

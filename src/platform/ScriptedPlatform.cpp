@@ -48,7 +48,8 @@ std::vector<int> ScriptedPlatform::ProgressPercents() const {
 }
 
 int ScriptedPlatform::Pending() const {
-  return static_cast<int>(answers_.size() + inputs_.size() + file_names_.size());
+  return static_cast<int>(answers_.size() + inputs_.size() + file_names_.size() +
+                          program_outcomes_.size());
 }
 
 void ScriptedPlatform::ClearRecords() {
@@ -56,6 +57,7 @@ void ScriptedPlatform::ClearRecords() {
   modal_shown_.clear();
   progress_.clear();
   print_jobs_.clear();
+  program_runs_.clear();
   unanswered_ = 0;
   exit_code_.reset();
 }
@@ -125,6 +127,23 @@ QString ScriptedPlatform::SaveFileName(const QString& title, const QString& filt
 void ScriptedPlatform::ShowProgress(const QString& text) { progress_.push_back({true, text, 0}); }
 
 void ScriptedPlatform::SetProgress(int percent) { progress_.push_back({false, {}, percent}); }
+
+void ScriptedPlatform::QueueProgramOutcome(ProgramOutcome outcome) {
+  program_outcomes_.push_back(outcome);
+}
+
+ProgramOutcome ScriptedPlatform::RunProgram(const QString& program, const QStringList& arguments,
+                                            int wait_ms) {
+  (void)wait_ms;
+  program_runs_.push_back({program, arguments});
+  if (program_outcomes_.empty()) {
+    ++unanswered_;
+    return ProgramOutcome::kNotStarted;
+  }
+  const ProgramOutcome outcome = program_outcomes_.front();
+  program_outcomes_.pop_front();
+  return outcome;
+}
 
 int ScriptedPlatform::ShowModal(WindowId id) {
   modal_shown_.push_back(id);

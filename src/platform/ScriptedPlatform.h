@@ -75,6 +75,16 @@ class ScriptedPlatform final : public Platform {
   // The print jobs started, in order.
   const std::vector<PrintJob>& PrintJobs() const { return print_jobs_; }
 
+  // Desktop programs: the outcomes RunProgram gives, in order. With the
+  // queue empty a program is not started and counted as unanswered.
+  struct ProgramRun {
+    QString program;
+    QStringList arguments;
+  };
+  void QueueProgramOutcome(ProgramOutcome outcome);
+  // The programs run, in order.
+  const std::vector<ProgramRun>& ProgramRuns() const { return program_runs_; }
+
   // Everything asked of the operator, in order.
   const std::vector<Request>& Requests() const { return requests_; }
   // Just the texts, in order.
@@ -114,6 +124,8 @@ class ScriptedPlatform final : public Platform {
   std::unique_ptr<Canvas> PrinterCanvas() override;
   // Without a printer only PDF jobs start.
   std::unique_ptr<Canvas> StartPrintJob(const QString& pdf_path) override;
+  ProgramOutcome RunProgram(const QString& program, const QStringList& arguments,
+                            int wait_ms) override;
   void Terminate(int exit_code) override;
 
  private:
@@ -133,6 +145,8 @@ class ScriptedPlatform final : public Platform {
   bool fail_print_jobs_ = false;
   RecordingCanvas::Metrics page_metrics_;
   std::vector<PrintJob> print_jobs_;
+  std::deque<ProgramOutcome> program_outcomes_;
+  std::vector<ProgramRun> program_runs_;
 };
 
 }  // namespace platform

@@ -50,11 +50,11 @@ void AppendLine(int line, ExportKind kind, QString* out) {
 
 // Asks for a file name; the dialog may change the current directory, which
 // the program's data files are found through.
-QString AskFileName(const QString& title, ExportKind kind) {
+QString AskFileName(const QString& title, ExportKind kind, const QString& proposed = QString()) {
   const QString directory = QDir::currentPath();
   const ExportFormat format = FormatOf(kind);
   const QString name = platform::Current().SaveFileName(
-      title, QString::fromLatin1(format.filter), QString::fromLatin1(format.suffix), QString());
+      title, QString::fromLatin1(format.filter), QString::fromLatin1(format.suffix), proposed);
   QDir::setCurrent(directory);
   return name;
 }
@@ -104,10 +104,12 @@ bool WriteTextFile(const QString& path, ExportKind kind) {
   return file.commit();
 }
 
-void ExportReport(ExportKind kind) {
-  const QString name = AskFileName(QStringLiteral("Export Report"), kind);
+bool WritePdfFile(const QString& path) { return !path.isEmpty() && PrintTo(path); }
+
+void ExportReport(ExportKind kind, const QString& proposed) {
+  const QString name = AskFileName(QStringLiteral("Export Report"), kind, proposed);
   if (name.isEmpty()) return;
-  const bool written = kind == ExportKind::kPdf ? PrintTo(name) : WriteTextFile(name, kind);
+  const bool written = kind == ExportKind::kPdf ? WritePdfFile(name) : WriteTextFile(name, kind);
   if (!written) CannotSave(name);
 }
 

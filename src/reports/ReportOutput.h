@@ -21,11 +21,15 @@ QString ExportLine(int line, ExportKind kind);
 // replaced only once complete; false when it could not be written.
 bool WriteTextFile(const QString& path, ExportKind kind);
 
+// Prints the report's pages into the PDF file; false when it could not be
+// written.
+bool WritePdfFile(const QString& path);
+
 // The Export menu's items: the save dialog "Export Report" with the kind's
-// filter and extension, the current directory restored afterwards, then the
-// file written; "Unable to save to: " + the name when it cannot be. A
-// cancelled dialog writes nothing.
-void ExportReport(ExportKind kind);
+// filter and extension (proposing the name given), the current directory
+// restored afterwards, then the file written; "Unable to save to: " + the
+// name when it cannot be. A cancelled dialog writes nothing.
+void ExportReport(ExportKind kind, const QString& proposed = QString());
 
 // Where a print goes: the printer (true, with *pdf_path empty) or, when the
 // system has none, the PDF file the operator names in the save dialog

@@ -16,6 +16,7 @@
 #include "platform/QtCanvas.h"
 #include "platform/QtPlatform.h"
 #include "reports/DateSpanU.h"
+#include "reports/MailReport.h"
 #include "reports/ReportOutput.h"
 #include "reports/RptUtil.h"
 
@@ -66,7 +67,8 @@ TReportF::TReportF(QWidget* parent) : QDialog(parent) {
   AsciiText1 = MakeAction(this, "AsciiText1", QStringLiteral("Ascii &Text"));
   TabDelimited1 = MakeAction(this, "TabDelimited1", QStringLiteral("Tab &Delimited"));
   PdfDocument1 = MakeAction(this, "PdfDocument1", QStringLiteral("&PDF Document"));
-  mExport->addActions({AsciiText1, TabDelimited1, PdfDocument1});
+  SendMail1 = MakeAction(this, "SendMail1", QStringLiteral("Send by &E-mail..."));
+  mExport->addActions({AsciiText1, TabDelimited1, PdfDocument1, SendMail1});
   MainMenu1->addAction(mExit);
   MainMenu1->addAction(mPrint);
   MainMenu1->addMenu(mExport);
@@ -97,6 +99,7 @@ TReportF::TReportF(QWidget* parent) : QDialog(parent) {
           [] { reports::ExportReport(reports::ExportKind::kTabDelimited); });
   connect(PdfDocument1, &QAction::triggered, this,
           [] { reports::ExportReport(reports::ExportKind::kPdf); });
+  connect(SendMail1, &QAction::triggered, this, [] { reports::MailReport(); });
 }
 
 void TReportF::showEvent(QShowEvent* event) {
@@ -107,6 +110,7 @@ void TReportF::showEvent(QShowEvent* event) {
 void TReportF::FormShow() {
   setWindowState(windowState() | Qt::WindowMaximized);
   first_line_ = 0;
+  SendMail1->setVisible(reports::CanMailReport());
   LayOut();
   ScrollBar1->setValue(0);
   setFocus();

@@ -1,7 +1,8 @@
 #pragma once
 // The report viewer "Report": previews the report buffer (RptUtil.h) on a
 // white page with a scroll bar, prints it, and exports it as plain text,
-// tab-delimited text or a PDF document. It reads the buffer and never
+// tab-delimited text or a PDF document, and e-mails the documents of one
+// customer as a PDF attachment. It reads the buffer and never
 // changes it; it opens maximised and scrolls with the scroll bar, the mouse
 // wheel and the arrow, Page Up/Down, Home and End keys.
 
@@ -31,6 +32,8 @@ class TReportF final : public QDialog {
   QAction* AsciiText1;
   QAction* TabDelimited1;
   QAction* PdfDocument1;
+  // Shown only for documents addressed to one customer.
+  QAction* SendMail1;
   QScrollBar* ScrollBar1;
 
   void FormShow();

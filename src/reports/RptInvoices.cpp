@@ -168,7 +168,11 @@ void InitInvoiceLayout() {
 }
 
 void PutInvoice(bool invoiceMode) {
-  StartDocument(DocumentTitle(invoiceMode));
+  const QString title = DocumentTitle(invoiceMode);
+  StartDocument(title);
+  // CustRec holds the invoice's customer when the invoice has one.
+  AddressDocument(InvRec.CuNo, CustRec.cuno == InvRec.CuNo ? CustRec.email : QString(),
+                  title + QLatin1Char(' ') + QString::number(InvRec.IvNo));
   PutAddress();
   PutHeadings();
   PutTotals(PutItems());

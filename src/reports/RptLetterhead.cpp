@@ -155,6 +155,17 @@ void StartDocument(const QString& title) {
   NewLine();
 }
 
+void AddressDocument(long customer, const QString& email, const QString& name) {
+  DocumentRecipient& recipient = RptRecipient;
+  if (recipient.customer == 0 && customer > 0) {
+    recipient = {customer, email.trimmed(), name};
+  } else if (recipient.customer != customer || customer <= 0) {
+    recipient = {-1, QString(), QString()};
+  } else {
+    recipient.name = QStringLiteral("Documents");
+  }
+}
+
 bool WrapText(const QString& text, QStringList* lines) {
   lines->clear();
   const QString trimmed = text.trimmed();

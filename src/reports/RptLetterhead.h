@@ -35,6 +35,12 @@ void PutLetterhead();
 // and two blank lines. Page numbers restart with every document.
 void StartDocument(const QString& title);
 
+// Notes the customer a document just started is addressed to (number,
+// stored e-mail address, what the document is) in RptRecipient: kept for
+// the first document, and for later ones only while they go to the same
+// customer. A document without a customer (number 0) goes to no one.
+void AddressDocument(long customer, const QString& email, const QString& name);
+
 // Splits the text into the lines that fit the report's width on the printer:
 // a line feed starts a new line, carriage returns are dropped, and a line
 // that grows too wide breaks after its last blank (the blank stays with the

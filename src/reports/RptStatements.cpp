@@ -114,6 +114,7 @@ StatementRow MakeStatementRow() {
 
 void PutStatement(const std::vector<StatementRow>& rows) {
   StartDocument(kStatementTitle);
+  AddressDocument(CustRec.cuno, CustRec.email, kStatementTitle);
   NewLine();
   RptLines[CurLine][0] = QStringLiteral("L00To:");
   RptLines[CurLine][1] = QStringLiteral("L10") + AddressBlock.value(0);

@@ -29,5 +29,6 @@ void InitStatementLayout();
 // charges add each line's quantity times price unrounded to the two
 // computed lines; the amount due is Due as stored.
 StatementRow MakeStatementRow();
-// Appends the statement of the customer in AddressBlock with these rows.
+// Appends the statement of the customer in CustRec and AddressBlock with these
+// rows.
 void PutStatement(const std::vector<StatementRow>& rows);

@@ -16,6 +16,7 @@ int PageLen = kPageLenWithoutPrinter;
 QStringList RptTitles;
 QStringList ColCodes;
 QList<QStringList> ColHeads;
+DocumentRecipient RptRecipient;
 
 TDate SpanStart = 0;
 TDate SpanEnd = 0;
@@ -56,6 +57,7 @@ void InitReport() {
   ColCodes.clear();
   for (int i = 0; i < RptCells - 1; ++i) ColCodes << QString();
   RptLines.Reset(RptCells);
+  RptRecipient = DocumentRecipient();
 }
 
 void NewLine() {
@@ -109,6 +111,7 @@ void FreeReport() {
   ColHeads.clear();
   ColCodes.clear();
   PrinterMeasure().reset();
+  RptRecipient = DocumentRecipient();
 }
 
 void SetMonthSpan() {

@@ -53,6 +53,16 @@ extern QStringList ColCodes;
 // of RptCells cells (flags included).
 extern QList<QStringList> ColHeads;
 
+// The customer the documents in the buffer (invoices, bills, statements)
+// are all addressed to, so the viewer can offer to e-mail them; the
+// documents note it. Reset by InitReport and FreeReport.
+struct DocumentRecipient {
+  long customer = 0;  // 0 no document yet; -1 documents for several customers
+  QString email;      // the customer's e-mail address as stored
+  QString name;       // what the documents are ("Tax Invoice 1042"), for a file name
+};
+extern DocumentRecipient RptRecipient;
+
 // The reporting date span; both end days are inside it.
 extern TDate SpanStart;
 extern TDate SpanEnd;

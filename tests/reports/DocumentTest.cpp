@@ -1,6 +1,8 @@
 // Invoices, bills and statements composed from the tables, as the viewer
 // receives them (each line exported as plain text, and its cells).
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -11,6 +13,7 @@
 #include "platform/PrintSetup.h"
 #include "platform/QtCanvas.h"
 #include "reports/LinePainter.h"
+#include "reports/MailReport.h"
 #include "reports/ReportOutput.h"
 #include "reports/RptInvoices.h"
 #include "reports/RptStatements.h"
@@ -66,9 +69,10 @@ class DocumentTest : public test_support::DataDirFixture {
                 OpenProducts());
   }
 
-  static void AddCustomer(long cuno, const char* last, const char* zip) {
+  static void AddCustomer(long cuno, const char* last, const char* zip, const char* email = "") {
     EXPECT_EQ(d4appendBlank(CustDb), 0);
     f4assignLong(CustFld.cuno, cuno);
+    f4assign(CustFld.email, email);
     for (const auto& [field, text] : {std::pair{CustFld.title, "Ms"}, {CustFld.first, "Ann"},
                                       {CustFld.last, last}, {CustFld.addr1, "Kestrel Dental"},
                                       {CustFld.addr2, "1 Harbour Road"},
@@ -300,6 +304,94 @@ TEST_F(DocumentTest, StatementsChargeUnroundedProductsAndListUnsettledInvoicesBy
   // The invoice rounds each line: 59.97 + 3 x 3.30.
   EXPECT_EQ(shown_[1].plain.filter(QRegularExpression("(SubTotal|Total): +(69.87|72.87)$")).size(),
             2);
+}
+
+// Documents for one customer go to the mail program as a PDF attachment
+// with the customer's address; where there is no mail program the PDF is
+// offered to be saved instead.
+TEST_F(DocumentTest, DocumentsOfOneCustomerAreMailedAsAPdfAttachment) {
+  AddCustomer(1, "Bell", "2300", " ann@kestrel.example ");
+  AddCustomer(2, "Hart", "2300", "x@y.example?attach=/etc/passwd");
+  AddInvoice(1001, 1, kToday, {{"PAPER", 1, 2.5}}, 0, 2.5);
+  AddInvoice(1002, 1, kToday, {{"PAPER", 1, 2.5}}, 0, 2.5);
+  AddInvoice(1003, 2, kToday, {{"PAPER", 1, 2.5}}, 0, 2.5);
+  using enum platform::ProgramOutcome;
+  struct Case {
+    std::vector<long> picks;  // invoice records picked in turn
+    platform::ProgramOutcome outcome;
+    const char* save_as;  // the answer to "save instead?": a file name, "" No
+    const char* run;      // xdg-email's arguments, the PDF by its name; "" not offered
+  };
+  const Case cases[] = {
+      {{1}, kSucceeded, "", "--attach Tax_Invoice_1001.pdf ann@kestrel.example"},
+      {{2}, kStillRunning, "", "--attach Tax_Invoice_1002.pdf ann@kestrel.example"},
+      {{1, 2}, kSucceeded, "", "--attach Documents.pdf ann@kestrel.example"},
+      {{3}, kSucceeded, "", "--attach Tax_Invoice_1003.pdf"},
+      {{1}, kNotStarted, "saved.pdf", "--attach Tax_Invoice_1001.pdf ann@kestrel.example"},
+      {{1}, kFailed, "", "--attach Tax_Invoice_1001.pdf ann@kestrel.example"},
+      {{1, 3}, kSucceeded, "", ""},
+  };
+  const QString question =
+      "No mail program is set up on this computer to send the document.\r\n"
+      "Save it as a PDF file instead?";
+  for (const Case& c : cases) {
+    const std::string name = QString::number(&c - cases).toStdString();
+    scripted_.ClearRecords();
+    const bool fails = c.outcome == kNotStarted || c.outcome == kFailed;
+    scripted_.QueueProgramOutcome(c.outcome);
+    if (fails) scripted_.QueueAnswer(*c.save_as ? platform::Answer::kYes : platform::Answer::kNo);
+    if (*c.save_as) scripted_.QueueFileName(c.save_as);
+    bool offered = false;
+    scripted_.OnModal(WindowId::kReportF, [&] {
+      offered = reports::CanMailReport();
+      reports::MailReport();
+      return 1;
+    });
+    Pick(WindowId::kPickInv, &SelInv, c.picks);
+    PrintInvoices(false, true);
+    EXPECT_EQ(offered, *c.run != 0) << name;
+    if (*c.run == 0) {
+      EXPECT_TRUE(scripted_.ProgramRuns().empty()) << name;
+      continue;
+    }
+    ASSERT_EQ(scripted_.ProgramRuns().size(), 1u) << name;
+    const auto& run = scripted_.ProgramRuns()[0];
+    EXPECT_EQ(run.program, "xdg-email");
+    // The PDF was printed into the file handed over, in a folder of its own.
+    const QString pdf = run.arguments.value(1);
+    ASSERT_FALSE(scripted_.PrintJobs().empty()) << name;
+    EXPECT_EQ(scripted_.PrintJobs()[0].pdf_path, pdf) << name;
+    QStringList arguments = run.arguments;
+    arguments[1] = QFileInfo(pdf).fileName();
+    EXPECT_EQ(arguments.join(' '), c.run) << name;
+    EXPECT_EQ(QDir(QFileInfo(pdf).path()).exists(), !fails) << name;
+    EXPECT_EQ(scripted_.WasShown(question), fails) << name;
+    if (*c.save_as) {
+      ASSERT_EQ(scripted_.PrintJobs().size(), 2u) << name;
+      EXPECT_EQ(scripted_.PrintJobs()[1].pdf_path, c.save_as);
+      EXPECT_EQ(scripted_.Requests().back().proposed, QFileInfo(pdf).fileName());
+    }
+    QDir(QFileInfo(pdf).path()).removeRecursively();
+    EXPECT_EQ(scripted_.Pending(), 0) << name;
+  }
+  EXPECT_EQ(RptRecipient.customer, 0);  // forgotten with the buffer
+}
+
+TEST(MailAddressTest, OnlyAPlainAddressReachesTheMailProgram) {
+  const std::pair<const char*, const char*> cases[] = {
+      {" ann.lee+inv@kestrel-dental.example ", "ann.lee+inv@kestrel-dental.example"},
+      {"a@b.co", "a@b.co"},
+      {"", ""},
+      {"ann@localhost", ""},
+      {"ann lee@kestrel.example", ""},
+      {"ann@kestrel.example?attach=/etc/passwd", ""},
+      {"ann@kestrel.example,eve@evil.example", ""},
+      {"--attach@kestrel.example", ""},
+      {"ann@kestrel.example&subject=x", ""},
+      {"<ann@kestrel.example>", ""},
+  };
+  for (const auto& [stored, given] : cases)
+    EXPECT_EQ(reports::MailAddress(stored), given) << stored;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -134,6 +135,19 @@ TEST_F(WindowTest, MenuItemsPrintAndExportTheReport) {
     EXPECT_EQ(scripted_.Requests()[0].text, item.title);
     EXPECT_EQ(scripted_.Requests()[0].caption, item.filter);
   }
+  // E-mail is offered for the documents of one customer only.
+  for (const long customer : {0L, -1L, 7L}) {
+    RptRecipient = {customer, "ann@kestrel.example", "Bill 12"};
+    viewer.FormShow();
+    EXPECT_EQ(viewer.SendMail1->isVisible(), customer > 0) << customer;
+  }
+  scripted_.ClearRecords();
+  scripted_.QueueProgramOutcome(platform::ProgramOutcome::kSucceeded);
+  viewer.SendMail1->trigger();
+  ASSERT_EQ(scripted_.ProgramRuns().size(), 1u);
+  EXPECT_EQ(scripted_.ProgramRuns()[0].arguments.value(2), "ann@kestrel.example");
+  QDir(QFileInfo(scripted_.ProgramRuns()[0].arguments.value(1)).path()).removeRecursively();
+  EXPECT_EQ(viewer.SendMail1->text(), "Send by &E-mail...");
 }
 
 }  // namespace
