@@ -241,8 +241,13 @@ const CommitTarget kCommitTargets[] = {
 
 void OpenFailed(const QString& name) {
   platform::Current().Inform("Unable to open file " + name + "\r\n" +
-                             "Program will now terminate.");
+                             "Program will now terminate." + kOpenFailedHint);
+  // The program ends with a failure status; callers have taken the engine's
+  // error already, so set one for the exit and clear it for the test hooks
+  // that return.
+  code4errorCode(cb, e4open);
   code4exit(cb);
+  code4errorCode(cb, 0);
 }
 
 bool OpenSettings() {

@@ -286,8 +286,13 @@ bool StoreSettings();
 [[nodiscard]] bool StoreLabel();
 
 // The fatal open error: "Unable to open file " + name + "\r\n" + "Program will
-// now terminate." in an information box, then code4exit.
+// now terminate." and the hint below in an information box, then code4exit
+// with a failure status.
 void OpenFailed(const QString& name);
+// What may mend a table that cannot be opened because of its index.
+inline constexpr const char* kOpenFailedHint =
+    "\r\nIf an index file is damaged, Reindex Data Files on the File Maintenance tab or "
+    "\"pelmark-data reindex\" may mend it.";
 
 // Commits a store: closes the table, opens it again with its open routine and
 // puts it back under the tag and on the record it had. name is one of "CUST",

@@ -41,9 +41,10 @@ TEST_P(OpenFailedTest, MissingTableIsReportedAndEndsTheProgram) {
   ASSERT_TRUE(QFile::remove(Path(c.file)));
   EXPECT_FALSE(c.open());
   EXPECT_TRUE(platform_.WasShown(QStringLiteral("Unable to open file ") + c.message_name +
-                                 "\r\nProgram will now terminate."))
+                                 "\r\nProgram will now terminate." + kOpenFailedHint))
       << platform_.Said().join("|").toStdString();
   EXPECT_TRUE(platform_.TerminateRequested());
+  EXPECT_NE(platform_.ExitCode(), 0);
   // The engine is usable afterwards: no error is left pending.
   EXPECT_EQ(code4errorCode(cb, 0), 0);
 }
@@ -93,9 +94,10 @@ TEST_P(OpenTagFailedTest, GroupWithoutOpeningTagReportsTheTag) {
 
   EXPECT_FALSE(c.open());
   EXPECT_TRUE(platform_.WasShown(QStringLiteral("Unable to open file ") + c.message_name +
-                                 "\r\nProgram will now terminate."))
+                                 "\r\nProgram will now terminate." + kOpenFailedHint))
       << platform_.Said().join("|").toStdString();
   EXPECT_TRUE(platform_.TerminateRequested());
+  EXPECT_NE(platform_.ExitCode(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
