@@ -2,6 +2,7 @@
 // file, and every open tag through the index checker.
 
 #include <functional>
+#include <string_view>
 
 #include "Engine.h"
 
@@ -30,32 +31,46 @@ int d4check(DATA4* d, std::vector<std::string>* problems) {
     problem(e4data, "table file holds " + std::to_string(table.RecordsBeyondCount()) +
                         " more records than the " + std::to_string(count) +
                         " its header counts (pelmark-data repair takes them in)");
+  } else if (const uint64_t after = static_cast<uint64_t>(table.DiskSize()) - needed; after > 1) {
+    // Past the records only the end marker belongs; more is a record cut short.
+    problem(e4data, "table file holds " + std::to_string(after) +
+                        " bytes after the records its header counts, not a whole record");
   }
+  for (const std::string& note : table.HeaderNotes()) problem(e4data, note);
   std::vector<char> record(static_cast<size_t>(table.RecordLength()));
   std::string text;
-  bool has_memo = false;
-  for (auto& field : d->fields) has_memo = has_memo || field->desc.type == 'M';
-  for (uint32_t rec = 1; has_memo && rec <= count; ++rec) {
+  constexpr uint32_t kListedFlags = 20;  // a shifted table has one on every record
+  uint32_t bad_flags = 0;
+  for (uint32_t rec = 1; rec <= count; ++rec) {
     rc = table.ReadRecord(rec, record.data());
     if (rc != 0) {
       problem(rc, "record " + std::to_string(rec) + " cannot be read");
       break;
     }
-    if (record[0] != ' ' && record[0] != '*') {
+    if (record[0] != ' ' && record[0] != '*' && ++bad_flags <= kListedFlags) {
       problem(e4data, "record " + std::to_string(rec) + " has a bad deletion flag");
     }
     for (auto& field : d->fields) {
       if (field->desc.type != 'M') continue;
       uint32_t block = 0;
       std::string where = "record " + std::to_string(rec) + " field " + field->desc.name;
-      if (!engine::ParseMemoBlock(record.data() + field->desc.offset, &block)) {
+      const char* slot = record.data() + field->desc.offset;
+      if (!engine::ParseMemoBlock(slot, &block)) {
         problem(e4memo, where + ": memo pointer is not a number");
+      } else if (block == 0 && std::string_view(slot, 10).find_first_not_of(
+                                   std::string_view(" \0", 2)) != std::string_view::npos) {
+        // No memo is stored as blanks; block 0 is the memo file's header.
+        problem(e4memo, where + ": memo pointer 0 (its memo is lost)");
       } else if (block != 0 && (!d->memo || !d->memo->Contains(block))) {
         problem(e4memo, where + ": memo block " + std::to_string(block) + " outside the memo file");
       } else if (block != 0 && d->memo->Read(block, &text) != 0) {
         problem(e4memo, where + ": memo at block " + std::to_string(block) + " has no end marker");
       }
     }
+  }
+  if (bad_flags > kListedFlags) {
+    problem(e4data,
+            std::to_string(bad_flags - kListedFlags) + " more records have a bad deletion flag");
   }
   std::vector<char> key_record(static_cast<size_t>(table.RecordLength()));
   for (auto& tag : d->tags) {

@@ -383,6 +383,10 @@ int d4flush(DATA4* d) {
   return rc != 0 ? Fail(d, rc) : 0;
 }
 
+long d4recordsBeyondCount(DATA4* d) {
+  return d == nullptr ? 0 : static_cast<long>(d->table->RecordsBeyondCount());
+}
+
 int d4recoverRecords(DATA4* d, long* taken) {
   if (taken != nullptr) *taken = 0;
   if (d == nullptr) return e4parm;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -128,7 +129,17 @@ int TableFile::ParseHeader() {
   }
   if (!terminated || n == 0) return e4data;
   if (header_length_ != 32 * n + 33 && header_length_ != 32 * n + 34) return e4data;
+  // Readable all the same, but not what a dBASE III or Clipper writer leaves:
+  // a length one past the terminator whose extra byte is not the 0x00
+  // padding has moved every record by a byte.
+  header_notes_.clear();
+  if (header_length_ == 32 * n + 34 && descriptors[header_length_ - 1] != 0) {
+    header_notes_.push_back("header length " + std::to_string(header_length_) +
+                            " does not fit its " + std::to_string(n) +
+                            " field descriptors (expected " + std::to_string(32 * n + 33) + ")");
+  }
   fields_.clear();
+  has_memo_ = false;
   int offset = 1;
   for (size_t i = 0; i < n; ++i) {
     const unsigned char* d = descriptors.data() + 32 + 32 * i;
@@ -152,6 +163,13 @@ int TableFile::ParseHeader() {
   }
   if (offset != record_length_) return e4data;
   if (DataEnd() > static_cast<uint64_t>(disk_size_)) return e4data;
+  const uint8_t expected_version = has_memo_ ? 0x83 : 0x03;
+  if (version_ != expected_version) {
+    char text[64];
+    std::snprintf(text, sizeof text, "version byte 0x%02X, expected 0x%02X", version_,
+                  expected_version);
+    header_notes_.push_back(text);
+  }
   beyond_count_ = static_cast<uint32_t>(std::min<uint64_t>(
       (static_cast<uint64_t>(disk_size_) - DataEnd()) / static_cast<uint64_t>(record_length_),
       UINT32_MAX - count_));

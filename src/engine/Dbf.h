@@ -46,6 +46,10 @@ class TableFile {
   bool ReadOnly() const { return read_only_; }
   bool Written() const { return written_; }
   int64_t DiskSize() const { return disk_size_; }
+  // What the header holds that a sound table would not, though the table
+  // can be read (a wrong version byte, a length that does not fit the field
+  // descriptors); one readable line each.
+  const std::vector<std::string>& HeaderNotes() const { return header_notes_; }
 
   // Copies record rec (1..count) into buffer (RecordLength bytes).
   [[nodiscard]] int ReadRecord(uint32_t rec, char* buffer);
@@ -129,6 +133,7 @@ class TableFile {
   uint32_t count_ = 0;
   int64_t disk_size_ = 0;
   uint32_t beyond_count_ = 0;
+  std::vector<std::string> header_notes_;
 
   // Stored records are read through chunks of the file kept in memory, chunk
   // i in slot i % slots. (Not a memory map: a file cut short by another

@@ -831,6 +831,22 @@ int Ntx::Impl::Check(uint32_t record_count,
   };
   auto page_name = [](uint32_t off) { return "page " + std::to_string(off); };
 
+  // Header fields the layout does not depend on, but a sound file keeps: the
+  // keys here are character keys of a tree that holds every record.
+  if (const int decimals = Get16(header + 16); decimals != 0) {
+    problem("header: key decimals " + std::to_string(decimals) + ", expected 0");
+  }
+  if (const int half = Get16(header + 20); half != lay.max_keys / 2) {
+    problem("header: half page " + std::to_string(half) + ", expected " +
+            std::to_string(lay.max_keys / 2));
+  }
+  if (const int unique = header[ntx::kUniqueOffset]; unique != 0) {
+    problem("header: unique flag " + std::to_string(unique) + ", expected 0");
+  }
+  if (const int descending = header[ntx::kDescendingOffset]; descending != 0) {
+    problem("header: descending flag " + std::to_string(descending) + ", expected 0");
+  }
+
   std::unordered_set<uint32_t> visited;
   std::vector<uint8_t> seen(key_of ? static_cast<size_t>(record_count) + 1 : 0, 0);
   std::string prev_key, key;

@@ -19,6 +19,8 @@ inline constexpr int kMaxKeyLength = 250;
 inline constexpr int kExpressionOffset = 22;
 inline constexpr int kExpressionSize = 256;
 inline constexpr int kSignature = 6;
+inline constexpr int kUniqueOffset = 278;
+inline constexpr int kDescendingOffset = 280;
 // Deeper paths than this only come from damaged files.
 inline constexpr int kMaxDepth = 40;
 

@@ -128,6 +128,8 @@ int d4flush(DATA4* d);
 // after a malformed one is damage: e4data, nothing changed. Until then such
 // a table refuses appends (e4data) rather than write over them.
 int d4recoverRecords(DATA4* d, long* taken);
+// How many whole records the file holds after the header's count (0 when none).
+long d4recordsBeyondCount(DATA4* d);
 FIELD4* d4field(DATA4* d, const char* name);  // null (and e4field pending) when absent
 int d4numFields(DATA4* d);
 FIELD4* d4fieldJ(DATA4* d, int j);  // 1-based

@@ -443,6 +443,38 @@ bool RebuildGroup(const store::TableDef& def) {
 
 }  // namespace
 
+QStringList TakeInUncountedRecords(CODE4* code_base) {
+  QStringList lines;
+  if (code_base == nullptr) return lines;
+  const int auto_open = code4autoOpen(code_base, 0);
+  const int access = code4accessMode(code_base, 1);
+  for (const store::TableDef& def : store::AllTables()) {
+    DATA4* table = d4open(code_base, def.name);
+    long taken = 0;
+    const long beyond = table != nullptr ? d4recordsBeyondCount(table) : 0;
+    const int rc = beyond > 0 ? d4recoverRecords(table, &taken) : 0;
+    if (rc == 0 && taken > 0) {
+      lines << QString("%1: %2 record%3 written before the interruption taken in")
+                   .arg(def.name)
+                   .arg(taken)
+                   .arg(taken == 1 ? "" : "s");
+    } else if (rc < 0) {
+      // Left as they are: the table keeps refusing appends over them.
+      lines << QString("%1: %2 record%3 after the table's count could not be taken in (%4)")
+                   .arg(def.name)
+                   .arg(beyond)
+                   .arg(beyond == 1 ? "" : "s")
+                   .arg(rc == e4data ? "malformed records among them"
+                                     : "the file could not be written");
+    }
+    if (table != nullptr) d4close(table);
+    code4errorCode(code_base, 0);
+  }
+  code4autoOpen(code_base, auto_open);
+  code4accessMode(code_base, access);
+  return lines;
+}
+
 QStringList RepairDataFiles() {
   QStringList repairs;
   if (cb == nullptr) return repairs;
@@ -452,19 +484,7 @@ QStringList RepairDataFiles() {
   Ui().SetProgress(5);
   // Records a stop left after a table's count come first: the indexes are
   // checked against the tables as they will stay.
-  code4autoOpen(cb, 0);
-  for (const store::TableDef& def : store::AllTables()) {
-    DATA4* table = d4open(cb, def.name);
-    long taken = 0;
-    if (table != nullptr && d4recoverRecords(table, &taken) == 0 && taken > 0) {
-      repairs << QString("%1: %2 record%3 written before the interruption taken in")
-                     .arg(def.name)
-                     .arg(taken)
-                     .arg(taken == 1 ? "" : "s");
-    }
-    if (table != nullptr) d4close(table);
-    code4errorCode(cb, 0);
-  }
+  repairs << TakeInUncountedRecords(cb);
   code4autoOpen(cb, 1);
   const std::vector<const store::TableDef*> groups = store::ReindexOrder();
   for (size_t i = 0; i < groups.size(); ++i) {

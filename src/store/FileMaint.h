@@ -12,6 +12,7 @@
 namespace engine {
 class FileSystem;
 }
+struct CODE4;
 
 // The backup set, in the order it is copied. The settings table and the
 // index files are not part of it; indexes are rebuilt after a restore.
@@ -75,6 +76,14 @@ void BtnRestoreClick();
 // status bar, empty when there was nothing to do; *ok is false when
 // something could not be mended.
 QString RecoverDataFiles(bool* ok = nullptr);
+
+// Takes into each table of the data set in the engine instance's directory
+// the whole, well-formed records its file holds after the header's count (a
+// stop between writing records and the header leaves them), restoring the
+// count from the file. A table whose extra records are not all whole and
+// well formed is left as it is. One line per table taken in or left; the
+// tables' index groups are not updated (rebuild them afterwards).
+QStringList TakeInUncountedRecords(CODE4* code_base);
 
 // After a run that did not end cleanly: takes into each table the records
 // written after its header's count, then checks every index group against its

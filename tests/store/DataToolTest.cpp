@@ -4,11 +4,15 @@
 #include <QCryptographicHash>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <cmath>
 #include <functional>
+#include <map>
 
 #include "StoreFixture.h"
 #include "engine/DirectoryLock.h"
+#include "engine/FileSystem.h"
+#include "engine/Replacement.h"
 #include "util/DateUtil.h"
 #include "util/MoneyUtil.h"
 
@@ -635,6 +639,241 @@ TEST_F(DataToolTest, CheckReportsADamagedTableWithoutCrashing) {
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_TRUE(run.out.contains("CUST5")) << run.out.toStdString();
   EXPECT_TRUE(run.out.contains("problem")) << run.out.toStdString();
+}
+
+}  // namespace
+}  // namespace store_test
+
+namespace store_test {
+namespace {
+
+// --- Damaged data sets: what check reports, and what mends it ----------------
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Patch(const QString& path, qint64 offset, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << path.toStdString();
+  ASSERT_TRUE(file.seek(offset));
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+quint32 Little(const QByteArray& bytes, int at, int size) {
+  quint32 value = 0;
+  for (int i = size - 1; i >= 0; --i) value = value << 8 | static_cast<quint8>(bytes[at + i]);
+  return value;
+}
+
+QByteArray LittleBytes(quint32 value, int size) {
+  QByteArray bytes;
+  for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+  return bytes;
+}
+
+// Lowers a table's header count by n, as a stop before the header was written leaves it.
+void LowerCount(const QString& table, quint32 n) {
+  const QByteArray head = FileBytes(table).left(8);
+  Patch(table, 4, LittleBytes(Little(head, 4, 4) - n, 4));
+}
+
+// Sets the first non-blank memo pointer of the table to 0.
+void ZeroFirstMemoPointer(const QString& table, const char* field) {
+  const QByteArray bytes = FileBytes(table);
+  const int header = static_cast<int>(Little(bytes, 8, 2));
+  const int length = static_cast<int>(Little(bytes, 10, 2));
+  int offset = 1;
+  for (int at = 32; bytes[at] != '\x0d'; at += 32) {
+    if (QByteArray(bytes.constData() + at).compare(field, Qt::CaseInsensitive) == 0) break;
+    offset += static_cast<quint8>(bytes[at + 16]);
+  }
+  for (qint64 rec = 0; rec < Little(bytes, 4, 4); ++rec) {
+    const qint64 at = header + rec * length + offset;
+    if (bytes.mid(at, 10).trimmed().isEmpty()) continue;
+    Patch(table, at, "         0");
+    return;
+  }
+  FAIL() << "no memo in " << table.toStdString();
+}
+
+// One command run on the damaged set: its exit code, a text its output holds
+// and one it must not hold.
+struct Step {
+  const char* command;
+  int exit_code;
+  const char* says;
+  const char* never = nullptr;
+};
+
+struct DamageCase {
+  const char* label;
+  std::function<void(const QString& data)> damage;
+  const char* check_says;  // the problem check reports
+  std::vector<Step> then;
+  bool records_kept;  // every table dumps as before the damage at the end
+};
+
+void PrintTo(const DamageCase& c, std::ostream* os) { *os << c.label; }
+
+class DamagedSetTest : public DataToolTest, public ::testing::WithParamInterface<DamageCase> {};
+
+TEST_P(DamagedSetTest, CheckReportsItAndOnlyTheMendCallsItSound) {
+  const DamageCase& c = GetParam();
+  ASSERT_EQ(RunTool({"demo", Data(), "--customers", "12", "--invoices", "20", "--seed", "5",
+                     "--today", kToday})
+                .exit_code,
+            0);
+  std::map<QString, QString> dumps;
+  for (const store::TableDef& def : store::AllTables()) {
+    dumps[def.name] = RunTool({"dump", Data(), def.name}).out;
+  }
+  c.damage(Data());
+
+  const ToolRun check = RunTool({"check", Data()});
+  EXPECT_EQ(check.exit_code, 1) << c.label << "\n" << check.out.toStdString();
+  EXPECT_TRUE(check.out.contains(c.check_says)) << c.label << "\n" << check.out.toStdString();
+  for (const Step& step : c.then) {
+    const QStringList words = QString(step.command).split(' ');
+    const ToolRun run = RunTool(QStringList{words[0], Data()} + words.mid(1));
+    const QString said = run.out + run.err;
+    EXPECT_EQ(run.exit_code, step.exit_code) << c.label << ", " << step.command << "\n"
+                                             << said.toStdString();
+    EXPECT_TRUE(said.contains(step.says)) << c.label << ", " << step.command << "\n"
+                                          << said.toStdString();
+    if (step.never != nullptr) {
+      EXPECT_FALSE(said.contains(step.never)) << c.label << ", " << step.command << "\n"
+                                              << said.toStdString();
+    }
+  }
+  if (c.records_kept) {
+    for (const store::TableDef& def : store::AllTables()) {
+      EXPECT_EQ(RunTool({"dump", Data(), def.name}).out, dumps[def.name]) << c.label << def.name;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DamagedSetTest,
+    ::testing::Values(
+        DamageCase{"header counts fewer records than the file holds",
+                   [](const QString& d) { LowerCount(d + "/CUST5.dbf", 2); },
+                   "CUST5: table file holds 2 more records than the 10 its header counts",
+                   {{"reindex", 1, "CUST5.dbf: holds 2 records after its header's count"},
+                    {"check", 1, "2 more records"},
+                    {"dump CUST5", 1, "2 more records after its header's count, not shown"},
+                    {"repair", 0, "CUST5: 2 records written before the interruption taken in"},
+                    {"check", 0, "sound"}},
+                   true},
+        DamageCase{"records after the count not all well formed",
+                   [](const QString& d) {
+                     LowerCount(d + "/CUST5.dbf", 2);
+                     const QByteArray bytes = FileBytes(d + "/CUST5.dbf");
+                     const qint64 first_extra = Little(bytes, 8, 2) + 10 * Little(bytes, 10, 2);
+                     Patch(d + "/CUST5.dbf", first_extra, "#");
+                   },
+                   "2 more records than the 10",
+                   {{"repair", 1, "CUST5: 2 records after the table's count could not be taken in"},
+                    {"check", 1, "2 more records than the 10"}},
+                   false},
+        DamageCase{"group names two tag files the other way round",
+                   [](const QString& d) {
+                     QFile group(d + "/INV5.cgp");
+                     ASSERT_TRUE(group.open(QIODevice::WriteOnly | QIODevice::Truncate));
+                     group.write("PELMARK-CGP 1\ninv invc.ntx\ninvc inv.ntx\ninvd invd.ntx\n");
+                   },
+                   "tag inv (invc.ntx): kept in the wrong file, expected inv.ntx",
+                   {{"check", 1, "tag invc (inv.ntx): key expression \"Str(IvNo,6,0)\""},
+                    {"reindex", 0, "rebuilt INV5.cgp"},
+                    {"check", 0, "sound"}},
+                   true},
+        DamageCase{"bad deletion flag in a table without memos",
+                   [](const QString& d) {
+                     Patch(d + "/GROUPS.dbf", Little(FileBytes(d + "/GROUPS.dbf"), 8, 2), "X");
+                   },
+                   "GROUPS: record 1 has a bad deletion flag",
+                   {},
+                   false},
+        DamageCase{"header length one past its field descriptors",
+                   [](const QString& d) {
+                     const quint32 length = Little(FileBytes(d + "/PLM1.dbf"), 8, 2);
+                     Patch(d + "/PLM1.dbf", 8, LittleBytes(length + 1, 2));
+                   },
+                   "does not fit its 24 field descriptors",
+                   {},
+                   false},
+        DamageCase{"dBASE IV version byte",
+                   [](const QString& d) { Patch(d + "/GROUPS.dbf", 0, "\x8b"); },
+                   "GROUPS: version byte 0x8B, expected 0x03",
+                   {},
+                   false},
+        DamageCase{"memo pointer 0",
+                   [](const QString& d) { ZeroFirstMemoPointer(d + "/INV5.dbf", "REM"); },
+                   "field REM: memo pointer 0",
+                   {},
+                   false},
+        DamageCase{"index key decimals",
+                   [](const QString& d) { Patch(d + "/ccno.ntx", 16, LittleBytes(2, 2)); },
+                   "header: key decimals 2, expected 0",
+                   {{"reindex", 0, "rebuilt CUST5.cgp"}, {"check", 0, "sound"}},
+                   true},
+        DamageCase{"index half page",
+                   [](const QString& d) { Patch(d + "/invd.ntx", 20, LittleBytes(3, 2)); },
+                   "header: half page 3",
+                   {},
+                   false},
+        DamageCase{"index unique flag",
+                   [](const QString& d) { Patch(d + "/Pur.ntx", 278, "\x01"); },
+                   "header: unique flag 1, expected 0",
+                   {},
+                   false},
+        DamageCase{"leftovers of a stopped rewrite",
+                   [](const QString& d) {
+                     ASSERT_TRUE(QFile::copy(d + "/inv.ntx", d + "/inv.ntx.tmp~"));
+                     ASSERT_TRUE(QFile::copy(d + "/INV5.cgp", d + "/INV5.cgp.tmp"));
+                   },
+                   "inv.ntx.tmp~: left over",
+                   {{"check", 1, "INV5.cgp.tmp: left over"},
+                    {"reindex", 0, "removed leftover inv.ntx.tmp~"},
+                    {"check", 0, "sound"}},
+                   true},
+        DamageCase{"one table unreadable, another group damaged after it",
+                   [](const QString& d) {
+                     Patch(d + "/INV5.dbf", 8, LittleBytes(0xFFFF, 2));
+                     Patch(d + "/itm.ntx", 1024, QByteArray(1024, '\xff'));
+                   },
+                   "INV5.dbf: cannot be opened",
+                   {{"reindex", 1, "INV5.cgp: not rebuilt"},
+                    {"check", 1, "INV5.dbf: cannot be opened", "ITM5: tag"}},
+                   false}));
+
+// A demo or init that is stopped part way leaves no data directory behind;
+// one that completes in a directory of other files keeps them.
+TEST_F(DataToolTest, NewDataSetsAppearWholeOrNotAtAll) {
+  const QString killed = Data("killed");
+  QProcess limited;
+  limited.start("/bin/sh", {"-c", "ulimit -f 64; exec \"$0\" demo \"$1\" --customers 3000",
+                            PELMARK_DATA_TOOL, killed});
+  ASSERT_TRUE(limited.waitForFinished(600000));
+  EXPECT_NE(limited.exitStatus() == QProcess::NormalExit ? limited.exitCode() : -1, 0);
+  EXPECT_FALSE(QFileInfo::exists(killed));
+
+  ASSERT_EQ(RunTool({"init", killed}).exit_code, 0);
+  EXPECT_EQ(RunTool({"check", killed}).exit_code, 0);
+  EXPECT_EQ(QDir(dir_.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{"killed"});
+
+  const QString shared = Data("shared");
+  ASSERT_TRUE(QDir().mkpath(shared));
+  QFile other(shared + "/notes.txt");
+  ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+  other.write("kept");
+  other.close();
+  ASSERT_EQ(Demo(shared).exit_code, 0);
+  EXPECT_EQ(RunTool({"check", shared}).exit_code, 0);
+  EXPECT_EQ(FileBytes(shared + "/notes.txt"), "kept");
+  EXPECT_TRUE(engine::LeftoverFiles(engine::DiskFileSystem(), shared.toStdString()).empty());
 }
 
 }  // namespace

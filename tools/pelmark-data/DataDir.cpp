@@ -1,5 +1,6 @@
 #include "DataDir.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
@@ -12,6 +13,9 @@
 #include "SettingsRow.h"
 #include "engine/FileSystem.h"
 #include "engine/Ntx.h"
+#include "engine/Replacement.h"
+#include "engine/TagGroup.h"
+#include "store/FileMaint.h"
 #include "store/TableDefs.h"
 
 namespace tool {
@@ -48,6 +52,67 @@ std::string ExpressionForm(std::string_view text) {
   return form;
 }
 
+// The key expression of the tag file in the directory (the name matched
+// without regard to case); false with *problem set when it cannot be read.
+bool TagFileExpression(const std::string& directory,
+                       const std::map<std::string, std::string>& files, const std::string& file,
+                       std::string* expression, std::string* problem) {
+  const auto found = files.find(Lower(file));
+  if (found == files.end()) {
+    *problem = "file missing";
+    return false;
+  }
+  std::unique_ptr<engine::Ntx> ntx;
+  const int rc = engine::Ntx::Open(engine::DiskFileSystem(),
+                                   (fs::path(directory) / found->second).string(), true, &ntx);
+  if (rc < 0 || ntx == nullptr) {
+    *problem = "cannot be opened: " + ErrorText(rc < 0 ? rc : e4open);
+    return false;
+  }
+  *expression = ntx->Expression();
+  return true;
+}
+
+// The group file as the engine reads it: each tag it names is one of the
+// table's, kept in the file the catalogue gives it, and that file is built on
+// the tag's expression (a group naming two files the other way round would
+// walk the table in the wrong order under both tags).
+void CheckGroupFile(const std::string& directory, const std::map<std::string, std::string>& files,
+                    const TableDef& def, std::vector<std::string>* problems) {
+  const auto group = files.find(Lower(def.group_file));
+  if (group == files.end()) return;  // reported with the tag files
+  std::vector<engine::TagGroupEntry> entries;
+  const int rc = engine::ReadTagGroup(engine::DiskFileSystem(),
+                                      (fs::path(directory) / group->second).string(), &entries);
+  if (rc < 0) {
+    problems->push_back(std::string("index group ") + def.group_file + " " + ErrorText(rc));
+    return;
+  }
+  for (const engine::TagGroupEntry& entry : entries) {
+    const std::string where = std::string("index group ") + def.group_file + ": tag " +
+                              entry.tag_name + " (" + entry.file_name + ")";
+    const auto tag = std::find_if(def.tags.begin(), def.tags.end(), [&](const store::TagDef& t) {
+      return Lower(t.name) == Lower(entry.tag_name);
+    });
+    if (tag == def.tags.end()) {
+      problems->push_back(where + ": not a tag of the table");
+      continue;
+    }
+    const std::string expected_file = std::string(tag->file) + ".ntx";
+    if (Lower(entry.file_name) != Lower(expected_file)) {
+      problems->push_back(where + ": kept in the wrong file, expected " + expected_file);
+    }
+    std::string expression;
+    std::string problem;
+    if (!TagFileExpression(directory, files, entry.file_name, &expression, &problem)) {
+      problems->push_back(where + ": " + problem);
+    } else if (ExpressionForm(expression) != ExpressionForm(tag->expression)) {
+      problems->push_back(where + ": key expression \"" + expression + "\", expected \"" +
+                          tag->expression + "\"");
+    }
+  }
+}
+
 // Each tag file of the table's index set: present, readable, and built on the
 // expected key expression.
 void CheckTagFiles(const std::string& directory, const std::map<std::string, std::string>& files,
@@ -57,21 +122,28 @@ void CheckTagFiles(const std::string& directory, const std::map<std::string, std
   }
   for (const store::TagDef& tag : def.tags) {
     const std::string file = std::string(tag.file) + ".ntx";
-    const auto found = files.find(Lower(file));
     const std::string where = std::string("tag ") + tag.name + " (" + file + ")";
-    if (found == files.end()) {
-      problems->push_back(where + ": file missing");
-      continue;
-    }
-    std::unique_ptr<engine::Ntx> ntx;
-    const int rc = engine::Ntx::Open(engine::DiskFileSystem(),
-                                     (fs::path(directory) / found->second).string(), true, &ntx);
-    if (rc < 0 || ntx == nullptr) {
-      problems->push_back(where + ": cannot be opened: " + ErrorText(rc < 0 ? rc : e4open));
-    } else if (ExpressionForm(ntx->Expression()) != ExpressionForm(tag.expression)) {
-      problems->push_back(where + ": key expression \"" + ntx->Expression() + "\", expected \"" +
+    std::string expression;
+    std::string problem;
+    if (!TagFileExpression(directory, files, file, &expression, &problem)) {
+      problems->push_back(where + ": " + problem);
+    } else if (ExpressionForm(expression) != ExpressionForm(tag.expression)) {
+      problems->push_back(where + ": key expression \"" + expression + "\", expected \"" +
                           tag.expression + "\"");
     }
+  }
+  CheckGroupFile(directory, files, def, problems);
+}
+
+// Copies a change cut short left beside the data files, and its marker.
+void CheckLeftovers(const std::string& directory, std::vector<std::string>* problems) {
+  engine::FileSystem& disk = engine::DiskFileSystem();
+  if (engine::ReplacementPending(disk, directory)) {
+    problems->push_back(std::string(engine::kReplaceMarker) +
+                        ": a change of several files was cut short (the next open undoes it)");
+  }
+  for (const std::string& name : engine::LeftoverFiles(disk, directory)) {
+    problems->push_back(name + ": left over from an interrupted rewrite (reindex removes it)");
   }
 }
 
@@ -238,66 +310,156 @@ bool WriteDefaultSettings(CODE4* cb, std::string* error) {
   return WriteSettingsRow(cb, DefaultSettings(), error);
 }
 
-bool BuildIndexGroups(CODE4* cb, std::ostream* progress, std::string* error) {
+bool BuildIndexGroups(CODE4* cb, std::ostream* progress, std::vector<std::string>* failures) {
   const int auto_open = code4autoOpen(cb, 0);
   const int safety = code4safety(cb, 0);
   const int access = code4accessMode(cb, 1);
-  bool ok = true;
+  const size_t failed_before = failures->size();
+  // A group that cannot be rebuilt does not stop the others.
   for (const TableDef* def : store::ReindexOrder()) {
     DATA4* data = d4open(cb, def->name);
     int rc = code4errorCode(cb, 0);
     if (data == nullptr || rc < 0) {
-      *error = std::string(def->data_file) + ": " + ErrorText(rc < 0 ? rc : e4open);
+      failures->push_back(std::string(def->group_file) + ": not rebuilt, " + def->data_file + " " +
+                          ErrorText(rc < 0 ? rc : e4open));
       if (data != nullptr) d4close(data);
-      ok = false;
-      break;
+      code4errorCode(cb, 0);
+      continue;
     }
+    const long beyond = d4recordsBeyondCount(data);
     const std::vector<TAG4INFO> tags = store::CreateTagList(*def);
     INDEX4* index = i4create(data, def->name, tags.data());
     rc = code4errorCode(cb, 0);
     const int close_rc = d4close(data);
+    code4errorCode(cb, 0);
     if (index == nullptr || rc < 0 || close_rc < 0) {
       const int code = rc < 0 ? rc : (close_rc < 0 ? close_rc : e4create);
-      *error = std::string(def->group_file) + ": " + ErrorText(code);
-      code4errorCode(cb, 0);
-      ok = false;
-      break;
+      failures->push_back(std::string(def->group_file) + ": " + ErrorText(code));
+      continue;
     }
     if (progress != nullptr) {
       *progress << "rebuilt " << def->group_file << " (" << def->tags.size() << " tags, "
                 << "table " << def->data_file << ")\n";
     }
+    if (beyond > 0) {
+      // The rebuilt group agrees with the count, but the table is not sound.
+      failures->push_back(std::string(def->data_file) + ": holds " + std::to_string(beyond) +
+                          " records after its header's count, left out of the index "
+                          "(pelmark-data repair takes them in)");
+    }
   }
   code4autoOpen(cb, auto_open);
   code4safety(cb, safety);
   code4accessMode(cb, access);
-  return ok;
+  return failures->size() == failed_before;
 }
 
-bool PrepareNewDirectory(const std::string& directory, std::string* error) {
+bool BuildIndexGroups(CODE4* cb, std::ostream* progress, std::string* error) {
+  std::vector<std::string> failures;
+  if (BuildIndexGroups(cb, progress, &failures)) return true;
+  *error = failures.front();
+  return false;
+}
+
+namespace {
+
+// Checks that a data set may be built at target: absent, or a directory
+// without data files.
+bool MayBuildAt(const fs::path& target, std::string* error) {
   std::error_code ec;
-  if (fs::exists(directory, ec) && !fs::is_directory(directory, ec)) {
-    *error = directory + " exists and is not a directory";
+  if (!fs::exists(target, ec)) return true;
+  if (!fs::is_directory(target, ec)) {
+    *error = target.string() + " exists and is not a directory";
     return false;
   }
-  fs::create_directories(directory, ec);
-  if (ec) {
-    *error = "cannot create " + directory + ": " + ec.message();
-    return false;
-  }
-  const std::string present = FirstDataFilePresent(directory);
+  const std::string present = FirstDataFilePresent(target.string());
   if (!present.empty()) {
-    *error = directory + " already holds data files (" + present + "); nothing was written";
+    *error = target.string() + " already holds data files (" + present + "); nothing was written";
     return false;
   }
   return true;
 }
 
+// Makes the data files built in staging live in target, a directory that
+// holds other files: all of them at once, through one change of several files.
+bool MoveIntoPlace(const fs::path& staging, const fs::path& target, std::string* error) {
+  engine::FileSystem& disk = engine::DiskFileSystem();
+  engine::Replacement change(disk, target.string());
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(staging, ec)) {
+    const std::string name = entry.path().filename().string();
+    const std::string staged = change.Stage((target / name).string());
+    if (disk.Rename(entry.path().string(), staged) != 0) {
+      *error = "cannot move " + name + " into " + target.string();
+      return false;  // the change removes what was staged
+    }
+  }
+  if (ec || change.Commit() != 0) {
+    *error = "cannot move the new data files into " + target.string();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool BuildNewDataSet(const std::string& directory, const DataSetBuilder& build,
+                     std::string* error) {
+  std::error_code ec;
+  fs::path target = fs::absolute(directory, ec).lexically_normal();
+  if (!target.has_filename()) target = target.parent_path();
+  if (ec || target.filename().empty()) {
+    *error = "cannot build a data set at " + directory;
+    return false;
+  }
+  if (!MayBuildAt(target, error)) return false;
+  const fs::path parent = target.parent_path();
+  fs::create_directories(parent, ec);
+  // Built beside the target and renamed into place when whole, so that a
+  // stopped or failed run leaves the target absent (or as it was), never half
+  // built. A staging directory of an earlier stopped run is ours to remove.
+  const fs::path staging = parent / ("." + target.filename().string() + ".building~");
+  fs::remove_all(staging, ec);
+  if (!fs::create_directory(staging, ec) || ec) {
+    *error = "cannot create " + staging.string() + ": " + ec.message();
+    return false;
+  }
+  bool ok = false;
+  {
+    DirectoryEngine engine(staging.string());
+    ok = build(engine.get(), error);
+  }  // every table closed and synced
+  engine::FileSystem& disk = engine::DiskFileSystem();
+  if (ok && disk.SyncDirectory(staging.string()) != 0) {
+    *error = "cannot sync " + staging.string();
+    ok = false;
+  }
+  if (ok) {
+    if (!fs::exists(target, ec) || fs::is_empty(target, ec)) {
+      fs::rename(staging, target, ec);  // an empty directory is replaced
+      if (ec) {
+        *error =
+            "cannot rename " + staging.string() + " to " + target.string() + ": " + ec.message();
+      }
+      ok = !ec;
+    } else {
+      ok = MoveIntoPlace(staging, target, error);
+    }
+  }
+  fs::remove_all(staging, ec);
+  if (ok && disk.SyncDirectory(parent.string()) != 0) {
+    *error = "cannot sync " + parent.string();
+    ok = false;
+  }
+  return ok;
+}
+
 bool InitDataDirectory(const std::string& directory, std::string* error) {
-  if (!PrepareNewDirectory(directory, error)) return false;
-  DirectoryEngine engine(directory);
-  return CreateTables(engine.get(), error) && WriteDefaultSettings(engine.get(), error) &&
-         BuildIndexGroups(engine.get(), nullptr, error);
+  const auto build = [](CODE4* cb, std::string* failure) {
+    return CreateTables(cb, failure) && WriteDefaultSettings(cb, failure) &&
+           BuildIndexGroups(cb, nullptr, failure);
+  };
+  return BuildNewDataSet(directory, build, error);
 }
 
 int RunInit(const std::string& directory, std::ostream& out, std::ostream& err) {
@@ -321,6 +483,12 @@ int RunCheck(const std::string& directory, std::ostream& out, std::ostream& err)
     out << where << ": " << what << "\n";
     ++problem_count;
   };
+  std::vector<std::string> leftovers;
+  CheckLeftovers(directory, &leftovers);
+  for (const std::string& line : leftovers) {
+    out << line << "\n";
+    ++problem_count;
+  }
 
   for (const TableDef& def : store::AllTables()) {
     if (present.count(Lower(def.data_file)) == 0) {
@@ -412,6 +580,9 @@ int RunDump(const std::string& directory, const std::string& table, const std::s
     d4tagSelectP(data, selected);
   }
 
+  // Records after the header's count are not shown (the engine does not
+  // count them); the dump is then not the whole file.
+  const long beyond = d4recordsBeyondCount(data);
   const int field_count = d4numFields(data);
   std::string line;
   for (rc = d4top(data); rc == r4success; rc = d4skip(data, 1)) {
@@ -437,18 +608,55 @@ int RunDump(const std::string& directory, const std::string& table, const std::s
         << ": reading stopped: " << ErrorText(rc < 0 ? rc : error) << "\n";
     return kExitFailed;
   }
-  return kExitOk;
-}
-
-int RunReindex(const std::string& directory, std::ostream& out, std::ostream& err) {
-  if (!CheckDataDirectory(directory, err)) return kExitFailed;
-  DirectoryEngine engine(directory);
-  std::string error;
-  if (!BuildIndexGroups(engine.get(), &out, &error)) {
-    err << "pelmark-data: " << error << "\n";
+  if (beyond > 0) {
+    err << "pelmark-data: " << def->data_file << " holds " << beyond
+        << " more records after its header's count, not shown (pelmark-data repair takes them "
+           "in)\n";
     return kExitFailed;
   }
   return kExitOk;
+}
+
+namespace {
+
+// Puts back or removes what a change of several files cut short left behind,
+// saying what was done.
+bool RecoverLeftovers(const std::string& directory, std::ostream& out, std::ostream& err) {
+  engine::RecoveryReport report;
+  const int rc = engine::RecoverDirectory(engine::DiskFileSystem(), directory, &report);
+  for (const std::string& name : report.restored) out << "put back " << name << "\n";
+  for (const std::string& name : report.removed) out << "removed leftover " << name << "\n";
+  if (rc < 0) {
+    err << "pelmark-data: the files of an interrupted change could not all be put back: "
+        << ErrorText(rc) << "\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunReindex(const std::string& directory, std::ostream& out, std::ostream& err) {
+  if (!CheckDataDirectory(directory, err)) return kExitFailed;
+  bool ok = RecoverLeftovers(directory, out, err);
+  DirectoryEngine engine(directory);
+  std::vector<std::string> failures;
+  ok = BuildIndexGroups(engine.get(), &out, &failures) && ok;
+  for (const std::string& failure : failures) err << "pelmark-data: " << failure << "\n";
+  return ok ? kExitOk : kExitFailed;
+}
+
+int RunRepair(const std::string& directory, std::ostream& out, std::ostream& err) {
+  if (!CheckDataDirectory(directory, err)) return kExitFailed;
+  bool ok = RecoverLeftovers(directory, out, err);
+  DirectoryEngine engine(directory);
+  const QStringList lines = TakeInUncountedRecords(engine.get());
+  for (const QString& line : lines) out << line.toStdString() << "\n";
+  // A table whose extra records were left shows up again below.
+  std::vector<std::string> failures;
+  ok = BuildIndexGroups(engine.get(), &out, &failures) && ok;
+  for (const std::string& failure : failures) err << "pelmark-data: " << failure << "\n";
+  return ok ? kExitOk : kExitFailed;
 }
 
 }  // namespace tool

@@ -4,8 +4,10 @@
 // indexes, dumping a table, and rebuilding the index groups. Each command
 // returns the process exit code and reports on the given streams.
 
+#include <functional>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 #include "engine/TableEngine.h"
 
@@ -41,14 +43,26 @@ std::string FirstDataFilePresent(const std::string& directory);
 [[nodiscard]] bool CreateTables(CODE4* cb, std::string* error);
 // Writes the one settings row with the defaults of an empty data set.
 [[nodiscard]] bool WriteDefaultSettings(CODE4* cb, std::string* error);
-// Builds every index group from the tables' records (existing files replaced).
+// Builds every index group it can from the tables' records (existing files
+// replaced); false with one line per group not rebuilt, or per table whose
+// file holds records after its header's count, in *failures.
+[[nodiscard]] bool BuildIndexGroups(CODE4* cb, std::ostream* progress,
+                                    std::vector<std::string>* failures);
+// The same, with the first failure in *error.
 [[nodiscard]] bool BuildIndexGroups(CODE4* cb, std::ostream* progress, std::string* error);
 
-// Creates directory when needed; fails when it already holds any data file.
-[[nodiscard]] bool PrepareNewDirectory(const std::string& directory, std::string* error);
+// Builds a new data set with build, run on an engine instance working in a
+// staging directory beside directory, and moves it into place when whole: the
+// directory is then either complete or as it was before (absent, empty, or
+// holding only other files). Fails, writing nothing, when directory already
+// holds any data file.
+using DataSetBuilder = std::function<bool(CODE4* cb, std::string* error)>;
+[[nodiscard]] bool BuildNewDataSet(const std::string& directory, const DataSetBuilder& build,
+                                   std::string* error);
 
-// Creates an empty data set (tables, settings row, index groups) in a new or
-// empty directory; false with the reason in *error otherwise.
+// Creates an empty data set (tables, settings row, index groups) in a new
+// directory or one without data files, through BuildNewDataSet; false with
+// the reason in *error otherwise.
 [[nodiscard]] bool InitDataDirectory(const std::string& directory, std::string* error);
 
 int RunInit(const std::string& directory, std::ostream& out, std::ostream& err);
@@ -56,5 +70,9 @@ int RunCheck(const std::string& directory, std::ostream& out, std::ostream& err)
 int RunDump(const std::string& directory, const std::string& table, const std::string& tag,
             std::ostream& out, std::ostream& err);
 int RunReindex(const std::string& directory, std::ostream& out, std::ostream& err);
+// Mends what a stop left: puts back an interrupted change of several files,
+// takes in the whole records found after a table's count, and rebuilds the
+// index groups.
+int RunRepair(const std::string& directory, std::ostream& out, std::ostream& err);
 
 }  // namespace tool

@@ -675,13 +675,11 @@ bool WriteDemoData(CODE4* cb, const DemoOptions& options, std::string* error) {
 int RunDemo(const std::string& directory, const DemoOptions& options, std::ostream& out,
             std::ostream& err) {
   std::string error;
-  if (!PrepareNewDirectory(directory, &error)) {
-    err << "pelmark-data: " << error << "\n";
-    return kExitFailed;
-  }
-  DirectoryEngine engine(directory);
-  if (!CreateTables(engine.get(), &error) || !WriteDemoData(engine.get(), options, &error) ||
-      !BuildIndexGroups(engine.get(), nullptr, &error)) {
+  const auto build = [&options](CODE4* cb, std::string* failure) {
+    return CreateTables(cb, failure) && WriteDemoData(cb, options, failure) &&
+           BuildIndexGroups(cb, nullptr, failure);
+  };
+  if (!BuildNewDataSet(directory, build, &error)) {
     err << "pelmark-data: " << error << "\n";
     return kExitFailed;
   }

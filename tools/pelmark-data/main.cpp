@@ -1,4 +1,4 @@
-// pelmark-data: creates, fills, checks, dumps and reindexes a Pelmark data directory.
+// pelmark-data: creates, fills, checks, dumps, reindexes and repairs a Pelmark data directory.
 
 #include <cerrno>
 #include <charconv>
@@ -21,7 +21,8 @@ constexpr const char* kUsage =
     "                [--purchases N] [--seed S] [--today YYYY-MM-DD]\n"
     "       pelmark-data check DIR\n"
     "       pelmark-data dump DIR TABLE [--tag TAG]\n"
-    "       pelmark-data reindex DIR\n";
+    "       pelmark-data reindex DIR\n"
+    "       pelmark-data repair DIR\n";
 
 int Usage(const std::string& problem) {
   if (!problem.empty()) std::cerr << "pelmark-data: " << problem << "\n";
@@ -117,6 +118,9 @@ int main(int argc, char** argv) {
   if (command == "reindex" && args.size() == 1) {
     if (!LockDirectory(args[0], engine::LockMode::kExclusive, &lock)) return tool::kExitFailed;
     return tool::RunReindex(args[0], std::cout, std::cerr);
+  }
+  if (command == "repair" && args.size() == 1) {
+    return tool::RunRepair(args[0], std::cout, std::cerr);
   }
   if (command == "dump" && (args.size() == 2 || (args.size() == 4 && args[2] == "--tag"))) {
     if (!LockDirectory(args[0], engine::LockMode::kShared, &lock)) return tool::kExitFailed;
