@@ -31,10 +31,6 @@ int d4check(DATA4* d, std::vector<std::string>* problems) {
     problem(e4data, "table file holds " + std::to_string(table.RecordsBeyondCount()) +
                         " more records than the " + std::to_string(count) +
                         " its header counts (pelmark-data repair takes them in)");
-  } else if (const uint64_t after = static_cast<uint64_t>(table.DiskSize()) - needed; after > 1) {
-    // Past the records only the end marker belongs; more is a record cut short.
-    problem(e4data, "table file holds " + std::to_string(after) +
-                        " bytes after the records its header counts, not a whole record");
   }
   for (const std::string& note : table.HeaderNotes()) problem(e4data, note);
   std::vector<char> record(static_cast<size_t>(table.RecordLength()));
