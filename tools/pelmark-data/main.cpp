@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
     return tool::RunReindex(args[0], std::cout, std::cerr);
   }
   if (command == "repair" && args.size() == 1) {
+    if (!LockDirectory(args[0], engine::LockMode::kExclusive, &lock)) return tool::kExitFailed;
     return tool::RunRepair(args[0], std::cout, std::cerr);
   }
   if (command == "dump" && (args.size() == 2 || (args.size() == 4 && args[2] == "--tag"))) {
