@@ -17,6 +17,7 @@
 #include <map>
 #include <vector>
 
+#include "../BenchTiming.h"
 #include "engine/TableEngine.h"
 #include "platform/Platform.h"
 #include "platform/PrintSetup.h"
@@ -30,6 +31,8 @@
 #include "util/TextUtil.h"
 
 namespace {
+
+using bench::Median;
 
 // Processor time of the process: on a machine shared with other work the
 // wall clock says more about the others.
@@ -87,11 +90,6 @@ class BenchPlatform final : public platform::Platform {
   std::unique_ptr<platform::Canvas> PrinterCanvas() override { return platform::QtPrinterCanvas(); }
   void Terminate(int exit_code) override { std::exit(exit_code); }
 };
-
-double Median(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
 
 // Runs the command `runs` times over the span; prints the medians of the
 // composing time (wall clock and processor) and returns the processor's in

@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "../BenchTiming.h"
 #include "platform/ScriptedPlatform.h"
 #include "reports/RptInventory.h"
 #include "reports/RptUtil.h"
@@ -24,24 +25,14 @@
 
 namespace {
 
+using bench::CpuSeconds;
+using bench::Median;
+
 struct Goal {
   const char* what;
   std::function<void()> report;
   double goal_seconds;
 };
-
-// Processor time of the process, in seconds: on a shared machine the wall
-// clock also counts the time others had the processor.
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-double Median(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
 
 }  // namespace
 

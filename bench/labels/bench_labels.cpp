@@ -18,6 +18,7 @@
 #include <ctime>
 #include <vector>
 
+#include "../BenchTiming.h"
 #include "labels/LabPrint.h"
 #include "labels/LabelGen.h"
 #include "masterdata/GroupEdit.h"
@@ -28,6 +29,9 @@
 #include "store/dbFiles.h"
 
 namespace {
+
+using bench::CpuSeconds;
+using bench::Median;
 
 // Draws nothing, measures like a 600 dpi A4 page in a 10 point font.
 class NullCanvas final : public platform::Canvas {
@@ -92,19 +96,6 @@ class BenchPlatform final : public platform::Platform {
   int group_;
   bool draw_;
 };
-
-// Processor time of the process: on a shared machine the wall clock also
-// counts the time others had the processor.
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-double Median(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
 
 long PeakKilobytes() {
   rusage usage{};

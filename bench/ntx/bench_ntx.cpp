@@ -11,23 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "../BenchTiming.h"
 #include "engine/FileSystem.h"
 #include "engine/Ntx.h"
 
 namespace {
 
+using bench::CpuSeconds;
+
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) {
   return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-// Processor time of this process: on a busy machine it shows the cost
-// without the time spent waiting for a core.
-double CpuSeconds() {
-  timespec t;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 std::string Key(uint64_t v, int length) {

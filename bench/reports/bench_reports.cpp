@@ -16,6 +16,7 @@
 #include <tuple>
 #include <vector>
 
+#include "../BenchTiming.h"
 #include "platform/PrintSetup.h"
 #include "platform/QtCanvas.h"
 #include "platform/ScriptedPlatform.h"
@@ -26,10 +27,7 @@
 
 namespace {
 
-double Median(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
+using bench::Median;
 
 double Max(const std::vector<double>& samples) {
   return *std::max_element(samples.begin(), samples.end());

@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "../BenchTiming.h"
 #include "platform/ScriptedPlatform.h"
 #include "reports/ReportOutput.h"
 #include "reports/RptSales.h"
@@ -39,6 +40,9 @@
 #include "store/dbFiles.h"
 
 namespace {
+
+using bench::CpuSeconds;
+using bench::Median;
 
 // --- SQLite --------------------------------------------------------------------
 
@@ -212,18 +216,6 @@ struct Report {
   int total_lines;  // lines at the end holding the totals
   std::function<Figures(TDate, TDate)> sqlite;
 };
-
-// Seconds of CPU time the process has used.
-double CpuSeconds() {
-  timespec now{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-double Median(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
 
 bool Close(const std::vector<double>& a, const std::vector<double>& b, double tolerance) {
   if (a.size() != b.size()) return false;
