@@ -12,9 +12,9 @@
 
 #include "masterdata/PickLists.h"
 #include "masterdata/PickModel.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/CodeBase.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "platform/ScriptedPlatform.h"
 #include "store/DriveDirU.h"
 #include "store/FileMaint.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace {
 

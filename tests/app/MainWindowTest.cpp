@@ -28,7 +28,6 @@
 #include "AboutU.h"
 #include "HelpU.h"
 #include "MainU.h"
-#include "platform/PrintSetup.h"
 #include "ProgressPanel.h"
 #include "TestData.h"
 #include "invoicing/InvoiceU.h"
@@ -39,9 +38,10 @@
 #include "masterdata/ProdDefEdit.h"
 #include "masterdata/PurDefEdit.h"
 #include "masterdata/StationaryEdit.h"
-#include "platform/ScriptedPlatform.h"
+#include "platform/PrintSetup.h"
 #include "store/CodeBase.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace {
 

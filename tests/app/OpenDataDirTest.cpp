@@ -13,9 +13,9 @@
 #include "OpenDataDir.h"
 #include "Startup.h"
 #include "TestData.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/FileMaint.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace {
 

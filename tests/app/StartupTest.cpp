@@ -13,10 +13,10 @@
 #include "Startup.h"
 #include "TestData.h"
 #include "engine/DirectoryLock.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/CodeBase.h"
 #include "store/TableDefs.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace {
 

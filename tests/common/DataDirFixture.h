@@ -16,9 +16,9 @@
 #include <QTemporaryDir>
 
 #include "platform/Platform.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/CodeBase.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 #include "util/DateUtil.h"
 
 namespace test_support {

@@ -15,9 +15,9 @@
 #include "../common/DataDirFixture.h"
 #include "engine/TableEngine.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/CodeBase.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 #include "util/DateUtil.h"
 
 namespace editors_test {

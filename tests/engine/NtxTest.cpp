@@ -11,10 +11,10 @@
 #include <set>
 
 #include "EngineTestUtil.h"
-#include "engine/FileSystem.h"
 #include "engine/Ntx.h"
 #include "engine/NtxPage.h"
 #include "engine/TableEngine.h"
+#include "testing/FaultyFileSystem.h"
 
 namespace {
 

@@ -6,12 +6,13 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "EngineTestUtil.h"
-#include "engine/FileSystem.h"
+#include "testing/FaultyFileSystem.h"
 
 namespace {
 
@@ -439,7 +440,9 @@ TEST_F(TableTest, LongAppendRunsReadBackAndStopSafely) {
     for (int i = 0; i < kAdded; ++i) {
       if (d4appendBlank(t) != 0) return false;
       f4assignInt(d4field(t, "IvNo"), (i * 7919) % kAdded + 2);
-      f4assign(d4field(t, "PrID"), ("P" + std::to_string(i % 97)).c_str());
+      char product[8];
+      std::snprintf(product, sizeof product, "P%d", i % 97);
+      f4assign(d4field(t, "PrID"), product);
     }
     return true;
   };

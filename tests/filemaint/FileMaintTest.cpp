@@ -15,11 +15,12 @@
 #include "engine/FileSystem.h"
 #include "engine/Replacement.h"
 #include "engine/TableEngine.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/CodeBase.h"
 #include "store/FileMaint.h"
 #include "store/TableDefs.h"
 #include "store/dbFiles.h"
+#include "testing/FaultyFileSystem.h"
+#include "testing/ScriptedPlatform.h"
 
 using platform::Answer;
 using platform::ScriptedPlatform;

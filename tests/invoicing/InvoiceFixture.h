@@ -19,9 +19,9 @@
 #include "invoicing/InvoiceDocEntry.h"
 #include "invoicing/InvoiceDocSave.h"
 #include "platform/Platform.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/CodeBase.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 #include "util/MoneyUtil.h"
 
 namespace invoicing_test {

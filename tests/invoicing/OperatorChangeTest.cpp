@@ -7,13 +7,13 @@
 #include <functional>
 
 #include "InvoiceFixture.h"
-#include "engine/FileSystem.h"
 #include "invoicing/InvoiceDoc.h"
 #include "invoicing/InvoiceDocSave.h"
 #include "masterdata/CustomerEdit.h"
 #include "masterdata/GroupEdit.h"
 #include "masterdata/ProdDefEdit.h"
 #include "masterdata/PurDefEdit.h"
+#include "testing/FaultyFileSystem.h"
 
 namespace invoicing_test {
 namespace {

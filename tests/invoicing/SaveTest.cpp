@@ -12,8 +12,8 @@
 #include <optional>
 
 #include "InvoiceFixture.h"
-#include "engine/FileSystem.h"
 #include "store/FileMaint.h"
+#include "testing/FaultyFileSystem.h"
 
 namespace invoicing_test {
 namespace {

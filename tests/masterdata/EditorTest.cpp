@@ -4,12 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "DataFixture.h"
-#include "engine/FileSystem.h"
 #include "masterdata/CustomerEdit.h"
 #include "masterdata/GroupEdit.h"
 #include "masterdata/ListPicks.h"
 #include "masterdata/MasterCommands.h"
 #include "masterdata/PickU.h"
+#include "testing/FaultyFileSystem.h"
 
 namespace masterdata_test {
 namespace {

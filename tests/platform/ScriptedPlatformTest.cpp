@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "QtPrinters.h"
-#include "platform/ScriptedPlatform.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace platform {
 namespace {

@@ -3,8 +3,8 @@
 // range.
 
 #include "ReportFixture.h"
-#include "platform/RecordingCanvas.h"
 #include "reports/LinePainter.h"
+#include "testing/RecordingCanvas.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <QStringList>
 #include <ostream>
 
-#include "platform/ScriptedPlatform.h"
 #include "reports/RptUtil.h"
+#include "testing/ScriptedPlatform.h"
 #include "util/DateUtil.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) {

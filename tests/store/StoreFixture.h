@@ -9,8 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "platform/ScriptedPlatform.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace store_test {
 

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "StoreFixture.h"
-#include "engine/FileSystem.h"
+#include "testing/FaultyFileSystem.h"
 #include "util/DateUtil.h"
 #include "util/MoneyUtil.h"
 

@@ -13,7 +13,7 @@
 #include "LocaleScope.h"
 #include "QtPrinters.h"
 #include "platform/QtPlatform.h"
-#include "platform/ScriptedPlatform.h"
+#include "testing/ScriptedPlatform.h"
 #include "util/MoneyEdit.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/ScriptedPlatform.h"
+#include "testing/ScriptedPlatform.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/RecordingCanvas.h"
+#include "testing/RecordingCanvas.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/RecordingCanvas.h"
+#include "testing/RecordingCanvas.h"
 
 namespace platform {
 
