@@ -17,11 +17,11 @@
 #include <vector>
 
 #include "../BenchTiming.h"
-#include "platform/ScriptedPlatform.h"
 #include "reports/RptInventory.h"
 #include "reports/RptUtil.h"
 #include "store/CodeBase.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace {
 

@@ -19,11 +19,11 @@
 #include "../BenchTiming.h"
 #include "platform/PrintSetup.h"
 #include "platform/QtCanvas.h"
-#include "platform/ScriptedPlatform.h"
 #include "reports/LinePainter.h"
 #include "reports/ReportOutput.h"
 #include "reports/ReportU.h"
 #include "reports/RptUtil.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "engine/TableEngine.h"
 #include "masterdata/GroupEdit.h"
-#include "platform/ScriptedPlatform.h"
 #include "store/dbFiles.h"
+#include "testing/ScriptedPlatform.h"
 
 namespace test_support {
 

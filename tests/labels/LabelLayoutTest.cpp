@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "labels/LabelGen.h"
-#include "platform/RecordingCanvas.h"
+#include "testing/RecordingCanvas.h"
 
 namespace {
 
