@@ -32,7 +32,7 @@
 #include <vector>
 
 #include "../BenchTiming.h"
-#include "platform/ScriptedPlatform.h"
+#include "testing/ScriptedPlatform.h"
 #include "reports/ReportOutput.h"
 #include "reports/RptSales.h"
 #include "reports/RptUtil.h"

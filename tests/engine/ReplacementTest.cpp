@@ -11,6 +11,7 @@
 
 #include "EngineTestUtil.h"
 #include "engine/FileSystem.h"
+#include "testing/FaultyFileSystem.h"
 #include "engine/Replacement.h"
 
 namespace {

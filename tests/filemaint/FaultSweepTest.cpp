@@ -15,9 +15,10 @@
 
 #include "TestData.h"
 #include "engine/FileSystem.h"
+#include "testing/FaultyFileSystem.h"
 #include "engine/Ntx.h"
 #include "engine/TableEngine.h"
-#include "platform/ScriptedPlatform.h"
+#include "testing/ScriptedPlatform.h"
 #include "store/CodeBase.h"
 #include "store/FileMaint.h"
 #include "store/TableDefs.h"

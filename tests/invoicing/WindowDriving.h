@@ -12,7 +12,7 @@
 #include <QWidget>
 
 #include "invoicing/InvoiceU.h"
-#include "platform/ScriptedPlatform.h"
+#include "testing/ScriptedPlatform.h"
 #include "store/dbFiles.h"
 
 namespace invoicing_test {
