@@ -105,12 +105,6 @@ QAction* AddItem(QMenu* menu, const char* caption, const char* name) {
   return item;
 }
 
-// Items whose commands exist: enabled, named so the program can connect
-// them.
-void AddItems(QMenu* menu, std::initializer_list<std::pair<const char*, const char*>> items) {
-  for (const auto& [name, caption] : items) AddItem(menu, caption, name);
-}
-
 }  // namespace
 
 TMain::TMain(QWidget* parent) : QMainWindow(parent) {
@@ -261,8 +255,8 @@ QWidget* TMain::BuildReportsTab() {
   SelectedCustomers4 = AddItem(statements, "Selected &Customers", "SelectedCustomers4");
   PopupMenu4 = new QMenu(this);
   PopupMenu4->setObjectName("PopupMenu4");
-  AddItems(PopupMenu4, {{"SelectedCustomers2", "Selected &Customers"},
-                        {"SelectedGroups1", "Selected &Groups"}});
+  SelectedCustomers2 = AddItem(PopupMenu4, "Selected &Customers", "SelectedCustomers2");
+  SelectedGroups1 = AddItem(PopupMenu4, "Selected &Groups", "SelectedGroups1");
   PopupMenu2 = new QMenu(this);
   PopupMenu2->setObjectName("PopupMenu2");
   SalesSummary1 = AddItem(PopupMenu2, "&Sales Summary", "SalesSummary1");
@@ -278,11 +272,11 @@ QWidget* TMain::BuildReportsTab() {
       AddItem(PopupMenu2, "GST/VAT Income and Collections", "GSTVATIncomeandCollections1");
   PopupMenu5 = new QMenu(this);
   PopupMenu5->setObjectName("PopupMenu5");
-  AddItems(PopupMenu5, {{"SelectedCustomers1", "&Selected Customers"},
-                        {"InvoicesDated1", "&Invoices Dated"},
-                        {"PastDueBilling1", "&Past Due Billing"},
-                        {"BalanceDueStatement1", "&Balance Due Statement"},
-                        {"CustomerGroups1", "&Customer Group(s)"}});
+  SelectedCustomers1 = AddItem(PopupMenu5, "&Selected Customers", "SelectedCustomers1");
+  InvoicesDated1 = AddItem(PopupMenu5, "&Invoices Dated", "InvoicesDated1");
+  PastDueBilling1 = AddItem(PopupMenu5, "&Past Due Billing", "PastDueBilling1");
+  BalanceDueStatement1 = AddItem(PopupMenu5, "&Balance Due Statement", "BalanceDueStatement1");
+  CustomerGroups1 = AddItem(PopupMenu5, "&Customer Group(s)", "CustomerGroups1");
   PopupMenu3 = new QMenu(this);
   PopupMenu3->setObjectName("PopupMenu3");
   Inventory1 = PopupMenu3->addAction("&Inventory");

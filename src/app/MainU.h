@@ -81,6 +81,8 @@ class TMain final : public QMainWindow {
   QMenu* PopupMenu3;
   QMenu* PopupMenu4;
   QMenu* PopupMenu5;
+  QAction* SelectedCustomers2;
+  QAction* SelectedGroups1;
   QAction* SalesSummary1;
   QAction* ProductSummary1;
   QAction* ProductBuyers1;
@@ -95,6 +97,11 @@ class TMain final : public QMainWindow {
   QAction* SelectedBills2;
   QAction* WithBalances2;
   QAction* SelectedCustomers4;
+  QAction* SelectedCustomers1;
+  QAction* InvoicesDated1;
+  QAction* PastDueBilling1;
+  QAction* BalanceDueStatement1;
+  QAction* CustomerGroups1;
   QAction* Inventory1;
   QAction* CostofGoodsSold1;
   QAction* StockOnHand1;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -23,11 +24,14 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 
 #include "AboutU.h"
 #include "HelpU.h"
+#include "MainAssembly.h"
 #include "MainU.h"
+#include "ModalCloser.h"
 #include "ProgressPanel.h"
 #include "TestData.h"
 #include "invoicing/InvoiceU.h"
@@ -457,3 +461,81 @@ TEST_F(MainWindowTest, ReportButtonsOfferTheirMenus) {
 }
 
 }  // namespace
+
+// Every enabled command of the five tabs does what a person pressing it sees:
+// it opens its window, a dialog or its menu, asks something, or shows its
+// progress; every disabled one, even when enabled, does nothing yet.
+TEST_F(MainWindowTest, EveryEnabledCommandOpensItsWindowOrMenu) {
+  Start();
+  ConnectCommands(main_.get(), ProgramCommands());
+  // Every window the commands open is cancelled at once, as a person would.
+  const std::pair<platform::WindowId, long*> pick_lists[] = {
+      {platform::WindowId::kPickCust, &SelCust}, {platform::WindowId::kPickGroup, &SelGroup},
+      {platform::WindowId::kPickProd, &SelProd}, {platform::WindowId::kPickInv, &SelInv},
+      {platform::WindowId::kPickPur, &SelPur},   {platform::WindowId::kPickLab, &SelLab}};
+  for (int id = 0; id <= static_cast<int>(platform::WindowId::kPickLab); ++id) {
+    ui_.OnModal(static_cast<platform::WindowId>(id), [] { return 0; });
+  }
+  for (const auto& [id, selection] : pick_lists) {
+    ui_.OnModal(id, [selection] {
+      *selection = -1;
+      return 0;
+    });
+  }
+  testdata::ModalCloser closer;
+  const QList<QMenu*> menus = main_->findChildren<QMenu*>();
+  auto press = [&](const std::function<void()>& act) {
+    ui_.ClearRecords();
+    main_->HelpForm()->hide();
+    const int closed_before = closer.Closed();
+    act();
+    QApplication::processEvents();
+    bool menu_shown = false;
+    for (QMenu* menu : menus) {
+      menu_shown = menu_shown || menu->isVisible();
+      menu->hide();
+    }
+    const bool responded = !ui_.ModalShown().empty() || !ui_.Requests().empty() ||
+                           !ui_.Progress().empty() || closer.Closed() > closed_before ||
+                           menu_shown || main_->HelpForm()->isVisible();
+    // The commands are pressed with nothing scripted: what they asked is
+    // forgotten here rather than left for the next one.
+    ui_.ClearRecords();
+    return responded;
+  };
+
+  int enabled_commands = 0;
+  for (QWidget* tab : {main_->TabSheet1, main_->TabSheet2, main_->TabSheet3, main_->TabSheet4,
+                       main_->TabSheet5}) {
+    main_->PageControl1->setCurrentWidget(tab);
+    for (QAbstractButton* button : tab->findChildren<QAbstractButton*>()) {
+      if (qobject_cast<QRadioButton*>(button) != nullptr) continue;  // choices, not commands
+      SCOPED_TRACE(button->objectName().toStdString());
+      if (button->isEnabled()) {
+        ++enabled_commands;
+        EXPECT_TRUE(press([button] { button->click(); }));
+      } else {
+        button->setEnabled(true);
+        EXPECT_FALSE(press([button] { button->click(); }));
+        button->setEnabled(false);
+      }
+    }
+  }
+  for (QMenu* menu : menus) {
+    if (menu->parent() == main_->menuBar()) continue;  // File and Help
+    for (QAction* item : menu->actions()) {
+      if (item->isSeparator() || item->menu() != nullptr) continue;  // submenus are walked too
+      SCOPED_TRACE((menu->title() + " " + item->text()).toStdString());
+      if (item->isEnabled()) {
+        ++enabled_commands;
+        EXPECT_TRUE(press([item] { item->trigger(); }));
+      } else {
+        item->setEnabled(true);
+        EXPECT_FALSE(press([item] { item->trigger(); }));
+        item->setEnabled(false);
+      }
+    }
+  }
+  EXPECT_GE(enabled_commands, 25);
+  EXPECT_EQ(ui_.Unanswered(), 0);
+}
