@@ -361,9 +361,9 @@ bool DeleteInvoice() {
   if (payment_deleted) d4pack(PmtDb);
   d4pack(InvDb);
   code4errorCode(cb, 0);
-  bool reopened = Recommit(InvDb, "INV");
-  reopened = Recommit(ItemDb, "ITM") && reopened;
-  reopened = Recommit(PmtDb, "PMT") && reopened;
+  bool reopened = Recommit(InvDb, store::Table::kInvoices);
+  reopened = Recommit(ItemDb, store::Table::kLineItems) && reopened;
+  reopened = Recommit(PmtDb, store::Table::kPayments) && reopened;
   ResetGrids();
   SelCust = LastRecord(CustDb);
   SelInv = reopened ? LastRecord(InvDb) : -1;

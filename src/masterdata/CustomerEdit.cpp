@@ -105,7 +105,7 @@ void DeleteCustomer() {
   if (CustDb == nullptr || SelCust <= 0 || d4go(CustDb, SelCust) != r4success) return;
   d4delete(CustDb);
   PackPending = true;
-  (void)FlushChanges(CustDb, "CUST");  // the operator is told when it fails
+  (void)FlushChanges(CustDb, store::Table::kCustomers);  // the operator is told when it fails
 }
 
 }  // namespace masterdata

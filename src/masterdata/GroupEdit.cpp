@@ -100,12 +100,12 @@ bool DeleteGroup() {
     if (f4int(CustFld.ngroup) == deleted.nGroup) f4assignInt(CustFld.ngroup, receiving_number);
   }
   // The customers are on disk in their new group before the group goes.
-  if (!FlushChanges(CustDb, "CUST")) return false;
+  if (!FlushChanges(CustDb, store::Table::kCustomers)) return false;
   if (d4go(GroupDb, deleted_rec) != r4success) return false;
   d4delete(GroupDb);
   SelGroup = 0;
   PackPending = true;
-  (void)FlushChanges(GroupDb, "GROUPS");  // the operator is told when it fails
+  (void)FlushChanges(GroupDb, store::Table::kGroups);  // the operator is told when it fails
   return true;
 }
 

@@ -125,7 +125,7 @@ void DeleteProduct() {
   if (ProdDb == nullptr || SelProd <= 0 || d4go(ProdDb, SelProd) != r4success) return;
   d4delete(ProdDb);
   PackPending = true;
-  (void)FlushChanges(ProdDb, "PROD");  // the operator is told when it fails
+  (void)FlushChanges(ProdDb, store::Table::kProducts);  // the operator is told when it fails
 }
 
 void RunProductCommand() {

@@ -94,7 +94,7 @@ void DeletePurchase() {
   if (PurDb == nullptr || SelPur <= 0 || d4go(PurDb, SelPur) != r4success) return;
   d4delete(PurDb);
   PackPending = true;
-  (void)FlushChanges(PurDb, "PUR");  // the operator is told when it fails
+  (void)FlushChanges(PurDb, store::Table::kPurchases);  // the operator is told when it fails
 }
 
 void RunPurchaseCommand() {

@@ -1,8 +1,10 @@
 #pragma once
 // The one definition of every data table: file name, fields (name, type,
-// width, decimals), the index group with its tags, and the names used when a
-// table cannot be opened. The open routines, the data tool (creating, checking
-// and reindexing a data directory) and the tests all read it from here.
+// width, decimals, and the record member and field handle each maps to), the
+// index group with its tags, and the names used when a table cannot be
+// opened. The open, load and store routines, the data tool (creating,
+// checking and reindexing a data directory) and the tests all read it from
+// here.
 //
 // Widths chosen here where the field list leaves them open:
 //   PLM1    FontName C 40, FontSize N 3, LabID C 40 (a label stock's Name),
@@ -21,18 +23,27 @@
 // Every money or quantity field keeps two decimals and room for a minus sign
 // in front of the largest value its entry mask admits.
 
+#include <QString>
 #include <span>
+#include <variant>
 #include <vector>
 
 #include "engine/TableEngine.h"
 
 namespace store {
 
+// The member of the table's program-wide record a field loads into and is
+// stored from: texts ('C') and memos ('M') a QString, dates ('D') whole days
+// in an int, logicals a bool, numbers an int, a long or a double.
+using RecordMember = std::variant<QString*, int*, long*, double*, bool*>;
+
 struct FieldDef {
   const char* name;  // as the program spells it
   char type;         // 'C', 'N', 'D', 'L', 'M'
   int length;
   int decimals;
+  RecordMember member;
+  FIELD4** handle;  // the program-wide field handle the open routine fills
 };
 
 struct TagDef {
@@ -59,7 +70,7 @@ struct TableDef {
   const char* open_message;  // name shown when the table cannot be opened ("CUST5.DBF")
   const char* tag_message;   // name shown when the opening tag is missing; null for PLM1
   const char* opening_tag;   // tag selected by the open routine; null for PLM1
-  const char* commit_name;   // name given to Recommit; null for PLM1
+  DATA4** data;              // the program-wide table handle
   std::span<const FieldDef> fields;
   std::span<const TagDef> tags;  // empty for PLM1
 

@@ -1,9 +1,8 @@
 #include "store/dbFiles.h"
 
-#include <strings.h>
-
 #include <QDir>
 #include <QSet>
+#include <variant>
 
 #include "platform/Platform.h"
 #include "util/DateUtil.h"
@@ -86,10 +85,6 @@ QByteArray TrimmedMemo(const QString& text) {
   return text.left(end).toLatin1();
 }
 
-void AssignMemo(FIELD4* field, const QString& text) {
-  f4memoAssign(field, TrimmedMemo(text).constData());
-}
-
 void AssignDate(FIELD4* field, TDate date) {
   // DateToText gives an empty text for no date, which the engine pads to blanks.
   f4assign(field, DateToText(date).toLatin1().constData());
@@ -97,86 +92,82 @@ void AssignDate(FIELD4* field, TDate date) {
 
 void AssignLogical(FIELD4* field, bool value) { f4assign(field, value ? "T" : "F"); }
 
-// --- Field lookup ------------------------------------------------------------------
+// --- One field, by its description ---------------------------------------------
 
-// Looks a field up; a missing field makes the whole lookup fail.
-class FieldFinder {
- public:
-  explicit FieldFinder(DATA4* data) : data_(data) {}
-  FIELD4* operator()(const char* name) {
-    FIELD4* field = d4field(data_, name);
-    if (field == nullptr) ok_ = false;
-    return field;
-  }
-  bool ok() const { return ok_; }
-
- private:
-  DATA4* data_;
-  bool ok_ = true;
+template <class... Handlers>
+struct Overloaded : Handlers... {
+  using Handlers::operator()...;
 };
 
-bool FindSettingsFields(DATA4* d) {
-  FieldFinder f(d);
-  SettingsFld = {f("FontName"), f("FontSize"),   f("LabID"),     f("Company"),   f("Addr1"),
-                 f("Addr2"),    f("Addr3"),      f("Addr4"),     f("CloLine"),   f("SigLine"),
-                 f("LogoFile"), f("LogoHeight"), f("LogoWidth"), f("TopMargin"), f("LHJustify"),
-                 f("ShipLine"), f("TaxLine"),    f("TaxRate1"),  f("TaxRate2"),  f("ShipTax"),
-                 f("TaxRound"), f("GSTField"),   f("ByCust"),    f("fifo")};
-  return f.ok();
+void LoadField(const store::FieldDef& field) {
+  FIELD4* handle = *field.handle;
+  std::visit(Overloaded{
+                 [&](QString* text) { *text = field.type == 'M' ? Memo(handle) : Text(handle); },
+                 [&](int* value) { *value = field.type == 'D' ? Date(handle) : f4int(handle); },
+                 [&](long* value) { *value = f4long(handle); },
+                 [&](double* value) { *value = f4double(handle); },
+                 [&](bool* value) { *value = Logical(handle); },
+             },
+             field.member);
 }
 
-bool FindCustomerFields(DATA4* d) {
-  FieldFinder f(d);
-  CustFld = {f("cuno"),   f("title"), f("first"), f("last"), f("addr1"),
-             f("addr2"),  f("addr3"), f("addr4"), f("zip"),  f("comments"),
-             f("ngroup"), f("note"),  f("phone"), f("fax"),  f("email")};
-  return f.ok();
+// False when a memo could not be written.
+bool StoreField(const store::FieldDef& field) {
+  FIELD4* handle = *field.handle;
+  if (field.type == 'M') {
+    const QByteArray memo = TrimmedMemo(*std::get<QString*>(field.member));
+    return f4memoAssignN(handle, memo.constData(), static_cast<unsigned>(memo.size())) >= 0;
+  }
+  std::visit(Overloaded{
+                 [&](const QString* text) { AssignText(handle, *text); },
+                 [&](const int* value) {
+                   field.type == 'D' ? AssignDate(handle, *value) : f4assignInt(handle, *value);
+                 },
+                 [&](const long* value) { f4assignLong(handle, *value); },
+                 [&](const double* value) { f4assignDouble(handle, *value); },
+                 [&](const bool* value) { AssignLogical(handle, *value); },
+             },
+             field.member);
+  return true;
 }
 
-bool FindGroupFields(DATA4* d) {
-  FieldFinder f(d);
-  GroupFld = {f("nGroup"), f("cGroup")};
-  return f.ok();
+// Looks every field handle of the table up; a missing field fails the lookup.
+bool FindFields(const store::TableDef& def, DATA4* data) {
+  bool found = true;
+  for (const store::FieldDef& field : def.fields) {
+    *field.handle = d4field(data, field.name);
+    if (*field.handle == nullptr) found = false;
+  }
+  return found;
 }
 
-bool FindInvoiceFields(DATA4* d) {
-  FieldFinder f(d);
-  InvFld = {f("IvNo"), f("CuNo"), f("Dept"), f("IDate"), f("IMemo"),
-            f("Ship"), f("Tax"),  f("Due"),  f("REM")};
-  return f.ok();
+void ForgetFields(const store::TableDef& def) {
+  for (const store::FieldDef& field : def.fields) *field.handle = nullptr;
 }
 
-bool FindLineItemFields(DATA4* d) {
-  FieldFinder f(d);
-  ItemFld = {f("IvNo"),  f("PrID"),  f("Qty"),   f("UPR"),    f("LTax1"),
-             f("LTax2"), f("PDesc"), f("IComm"), f("lBuild"), f("BackOrder")};
-  return f.ok();
+// Copies the current row into the table's record; nothing while it is not open.
+void LoadRecord(Table table) {
+  const store::TableDef& def = Def(table);
+  if (*def.data == nullptr) return;
+  for (const store::FieldDef& field : def.fields) LoadField(field);
 }
 
-bool FindPaymentFields(DATA4* d) {
-  FieldFinder f(d);
-  PmtFld = {f("IvNo"), f("PDate"), f("PAmt"), f("GST"), f("lGST")};
-  return f.ok();
+// Writes the table's record into the current row; false when the table is
+// not open or a memo could not be written.
+bool StoreRecord(Table table) {
+  const store::TableDef& def = Def(table);
+  if (*def.data == nullptr) return false;
+  bool stored = true;
+  for (const store::FieldDef& field : def.fields) stored = StoreField(field) && stored;
+  return stored;
 }
 
-bool FindProductFields(DATA4* d) {
-  FieldFinder f(d);
-  ProdFld = {f("PrID"),   f("RCode"), f("PDesc"), f("UPrice"),  f("LTax1"),  f("LTax2"),
-             f("lInven"), f("IComm"), f("PMemo"), f("REORDER"), f("ONHAND"), f("lBuild")};
-  return f.ok();
-}
-
-bool FindPurchaseFields(DATA4* d) {
-  FieldFinder f(d);
-  PurFld = {f("PURProd"), f("PURDate"), f("PURQty"), f("PURCost"), f("PURNo")};
-  return f.ok();
-}
-
-bool FindLabelFields(DATA4* d) {
-  FieldFinder f(d);
-  LabelFld = {f("Name"),   f("TopM"), f("LeftM"), f("BottomM"), f("RightM"),    f("Width"),
-              f("Height"), f("HGap"), f("VGap"),  f("NAcross"), f("Continuous")};
-  return f.ok();
+// Stores the record and commits it.
+bool StoreAndCommit(Table table) {
+  DATA4* data = *Def(table).data;
+  if (data == nullptr) return false;
+  const bool stored = StoreRecord(table);
+  return Recommit(data, table) && stored;
 }
 
 // A tag of the table by name, or null; a missing tag leaves no error pending.
@@ -186,10 +177,25 @@ TAG4* FindTag(DATA4* data, const char* name) {
   return tag;
 }
 
-// Opens an indexed table as every open routine does.
-bool OpenIndexed(Table table, DATA4** handle, bool (*find_fields)(DATA4*)) {
-  const store::TableDef& def = Def(table);
-  *handle = nullptr;
+// Opens the settings table: no index group, its one row current.
+bool OpenUnindexed(const store::TableDef& def) {
+  code4errorCode(cb, 0);  // as for the indexed tables
+  const int auto_open = code4autoOpen(cb, 0);
+  DATA4* data = d4open(cb, def.name);
+  const bool failed = code4errorCode(cb, 0) < 0 || data == nullptr;
+  code4autoOpen(cb, auto_open);
+  if (failed || !FindFields(def, data)) {
+    code4errorCode(cb, 0);
+    if (data != nullptr) d4close(data);
+    OpenFailed(QString::fromLatin1(def.open_message));
+    return false;
+  }
+  d4top(data);
+  *def.data = data;
+  return true;
+}
+
+bool OpenIndexed(const store::TableDef& def) {
   // Only this open's own failure counts: an error left over from an earlier,
   // unrelated call must not be reported as a table that cannot be opened.
   code4errorCode(cb, 0);
@@ -207,33 +213,15 @@ bool OpenIndexed(Table table, DATA4** handle, bool (*find_fields)(DATA4*)) {
     return false;
   }
   d4top(data);
-  if (!find_fields(data)) {
+  if (!FindFields(def, data)) {
     code4errorCode(cb, 0);
     d4close(data);
     OpenFailed(QString::fromLatin1(def.open_message));
     return false;
   }
-  *handle = data;
+  *def.data = data;
   return true;
 }
-
-struct CommitTarget {
-  const char* name;
-  Table table;
-  DATA4** handle;
-  bool (*open)();
-};
-
-const CommitTarget kCommitTargets[] = {
-    {"CUST", Table::kCustomers, &CustDb, &OpenCustomers},
-    {"GROUPS", Table::kGroups, &GroupDb, &OpenGroups},
-    {"INV", Table::kInvoices, &InvDb, &OpenInvoices},
-    {"ITM", Table::kLineItems, &ItemDb, &OpenLineItems},
-    {"PMT", Table::kPayments, &PmtDb, &OpenPayments},
-    {"PROD", Table::kProducts, &ProdDb, &OpenProducts},
-    {"PUR", Table::kPurchases, &PurDb, &OpenPurchases},
-    {"LABELS", Table::kLabels, &LabelDb, &OpenLabels},
-};
 
 }  // namespace
 
@@ -250,108 +238,78 @@ void OpenFailed(const QString& name) {
   code4errorCode(cb, 0);
 }
 
-bool OpenSettings() {
-  const store::TableDef& def = Def(Table::kSettings);
-  SettingsDb = nullptr;
-  code4errorCode(cb, 0);  // as for the indexed tables
-  const int auto_open = code4autoOpen(cb, 0);
-  DATA4* data = d4open(cb, def.name);
-  const bool failed = code4errorCode(cb, 0) < 0 || data == nullptr;
-  code4autoOpen(cb, auto_open);
-  if (failed || !FindSettingsFields(data)) {
-    code4errorCode(cb, 0);
-    if (data != nullptr) d4close(data);
-    OpenFailed(QString::fromLatin1(def.open_message));
-    return false;
-  }
-  d4top(data);
-  SettingsDb = data;
-  return true;
+bool OpenTable(Table table) {
+  const store::TableDef& def = Def(table);
+  *def.data = nullptr;
+  return def.Indexed() ? OpenIndexed(def) : OpenUnindexed(def);
 }
 
-bool OpenCustomers() { return OpenIndexed(Table::kCustomers, &CustDb, &FindCustomerFields); }
-bool OpenGroups() { return OpenIndexed(Table::kGroups, &GroupDb, &FindGroupFields); }
-bool OpenInvoices() { return OpenIndexed(Table::kInvoices, &InvDb, &FindInvoiceFields); }
-bool OpenLineItems() { return OpenIndexed(Table::kLineItems, &ItemDb, &FindLineItemFields); }
-bool OpenPayments() { return OpenIndexed(Table::kPayments, &PmtDb, &FindPaymentFields); }
-bool OpenProducts() { return OpenIndexed(Table::kProducts, &ProdDb, &FindProductFields); }
-bool OpenPurchases() { return OpenIndexed(Table::kPurchases, &PurDb, &FindPurchaseFields); }
-bool OpenLabels() { return OpenIndexed(Table::kLabels, &LabelDb, &FindLabelFields); }
+bool OpenSettings() { return OpenTable(Table::kSettings); }
+bool OpenCustomers() { return OpenTable(Table::kCustomers); }
+bool OpenGroups() { return OpenTable(Table::kGroups); }
+bool OpenInvoices() { return OpenTable(Table::kInvoices); }
+bool OpenLineItems() { return OpenTable(Table::kLineItems); }
+bool OpenPayments() { return OpenTable(Table::kPayments); }
+bool OpenProducts() { return OpenTable(Table::kProducts); }
+bool OpenPurchases() { return OpenTable(Table::kPurchases); }
+bool OpenLabels() { return OpenTable(Table::kLabels); }
 
 void CloseAllTables() {
   if (cb != nullptr) code4close(cb);
   // Handles of closed tables must not be used again: clear them all.
-  for (DATA4** handle :
-       {&SettingsDb, &CustDb, &GroupDb, &InvDb, &ItemDb, &PmtDb, &ProdDb, &PurDb, &LabelDb}) {
-    *handle = nullptr;
+  for (const store::TableDef& def : store::AllTables()) {
+    *def.data = nullptr;
+    ForgetFields(def);
   }
-  SettingsFld = {};
-  CustFld = {};
-  GroupFld = {};
-  InvFld = {};
-  ItemFld = {};
-  PmtFld = {};
-  ProdFld = {};
-  PurFld = {};
-  LabelFld = {};
 }
 
 void CloseSettings() {
   if (SettingsDb != nullptr) d4close(SettingsDb);
   SettingsDb = nullptr;
-  SettingsFld = {};
+  ForgetFields(Def(Table::kSettings));
 }
 
 namespace {
 
-const CommitTarget* TargetNamed(const char* name) {
-  const CommitTarget* target = nullptr;
-  for (const CommitTarget& candidate : kCommitTargets) {
-    if (strcasecmp(candidate.name, name) == 0) target = &candidate;
-  }
-  return target;
-}
-
-void ReportUnsaved(Table table) {
+void ReportUnsaved(const store::TableDef& def) {
   platform::Current().Inform(QStringLiteral("Unable to save the changes to %1 at this time. "
                                             "Please check the disk and try again.")
-                                 .arg(QString::fromLatin1(Def(table).name)));
+                                 .arg(QString::fromLatin1(def.name)));
 }
 
 }  // namespace
 
-bool FlushChanges(DATA4* table, const char* name) {
-  const CommitTarget* target = TargetNamed(name);
-  if (target == nullptr || table == nullptr) return false;
-  if (d4flush(table) == 0) return true;
+bool FlushChanges(DATA4* data, Table table) {
+  if (data == nullptr) return false;
+  if (d4flush(data) == 0) return true;
   code4errorCode(cb, 0);  // reported here
-  ReportUnsaved(target->table);
+  ReportUnsaved(Def(table));
   return false;
 }
 
-bool Recommit(DATA4* table, const char* name) {
-  const CommitTarget* target = TargetNamed(name);
-  if (target == nullptr || table == nullptr) return false;
+bool Recommit(DATA4* data, Table table) {
+  const store::TableDef& def = Def(table);
+  if (!def.Indexed() || data == nullptr) return false;
 
-  const long record = d4recNo(table);
+  const long record = d4recNo(data);
   // Tag handles die with the table, so the selected tag is remembered by name.
   const char* tag_name = nullptr;
-  if (TAG4* selected = d4tagSelected(table)) {
-    for (const store::TagDef& tag : Def(target->table).tags) {
-      if (FindTag(table, tag.file) == selected) tag_name = tag.file;
+  if (TAG4* selected = d4tagSelected(data)) {
+    for (const store::TagDef& tag : def.tags) {
+      if (FindTag(data, tag.file) == selected) tag_name = tag.file;
     }
   }
   // Closing writes the row and its keys; when that fails the store did not
   // happen, and saying so lets the operator try again.
-  const bool closed = d4close(table) == 0;
-  if (*target->handle == table) *target->handle = nullptr;
-  if (!target->open()) return false;
+  const bool closed = d4close(data) == 0;
+  if (*def.data == data) *def.data = nullptr;
+  if (!OpenTable(table)) return false;
 
-  DATA4* reopened = *target->handle;
+  DATA4* reopened = *def.data;
   d4tagSelect(reopened, tag_name != nullptr ? FindTag(reopened, tag_name) : nullptr);
   if (record > 0) d4go(reopened, record);
   if (!closed) {
-    ReportUnsaved(target->table);
+    ReportUnsaved(def);
     return false;
   }
   return true;
@@ -365,302 +323,43 @@ bool ForgetUnwrittenAppend(DATA4* table, long* selection) {
 
 // --- Load ----------------------------------------------------------------------------
 
-void LoadSettings() {
-  if (SettingsDb == nullptr) return;  // the table is not open
-  const SettingsFields& f = SettingsFld;
-  SettingsRecord& r = Settings;
-  r.FontName = Text(f.FontName);
-  r.FontSize = f4int(f.FontSize);
-  r.LabID = Text(f.LabID);
-  r.Company = Text(f.Company);
-  r.Addr1 = Text(f.Addr1);
-  r.Addr2 = Text(f.Addr2);
-  r.Addr3 = Text(f.Addr3);
-  r.Addr4 = Text(f.Addr4);
-  r.CloLine = Text(f.CloLine);
-  r.SigLine = Text(f.SigLine);
-  r.LogoFile = Text(f.LogoFile);
-  r.LogoHeight = f4double(f.LogoHeight);
-  r.LogoWidth = f4double(f.LogoWidth);
-  r.TopMargin = f4double(f.TopMargin);
-  r.LHJustify = f4int(f.LHJustify);
-  r.ShipLine = Text(f.ShipLine);
-  r.TaxLine = Text(f.TaxLine);
-  r.TaxRate1 = f4double(f.TaxRate1);
-  r.TaxRate2 = f4double(f.TaxRate2);
-  r.ShipTax = f4int(f.ShipTax);
-  r.TaxRound = f4int(f.TaxRound);
-  r.GSTField = f4int(f.GSTField);
-  r.ByCust = Logical(f.ByCust);
-  r.fifo = Logical(f.fifo);
-}
-
-void LoadCustomer() {
-  if (CustDb == nullptr) return;  // the table is not open
-  const CustomerFields& f = CustFld;
-  CustomerRecord& r = CustRec;
-  r.cuno = f4long(f.cuno);
-  r.title = Text(f.title);
-  r.first = Text(f.first);
-  r.last = Text(f.last);
-  r.addr1 = Text(f.addr1);
-  r.addr2 = Text(f.addr2);
-  r.addr3 = Text(f.addr3);
-  r.addr4 = Text(f.addr4);
-  r.zip = Text(f.zip);
-  r.comments = Memo(f.comments);
-  r.ngroup = f4int(f.ngroup);
-  r.note = Text(f.note);
-  r.phone = Text(f.phone);
-  r.fax = Text(f.fax);
-  r.email = Text(f.email);
-}
-
-void LoadGroup() {
-  if (GroupDb == nullptr) return;  // the table is not open
-  GroupRec.nGroup = f4int(GroupFld.nGroup);
-  GroupRec.cGroup = Text(GroupFld.cGroup);
-}
-
-void LoadInvoice() {
-  if (InvDb == nullptr) return;  // the table is not open
-  const InvoiceFields& f = InvFld;
-  InvoiceRecord& r = InvRec;
-  r.IvNo = f4long(f.IvNo);
-  r.CuNo = f4long(f.CuNo);
-  r.Dept = Text(f.Dept);
-  r.IDate = Date(f.IDate);
-  r.IMemo = Text(f.IMemo);
-  r.Ship = f4double(f.Ship);
-  r.Tax = f4double(f.Tax);
-  r.Due = f4double(f.Due);
-  r.REM = Memo(f.REM);
-}
-
-void LoadLineItem() {
-  if (ItemDb == nullptr) return;  // the table is not open
-  const LineItemFields& f = ItemFld;
-  LineItemRecord& r = ItemRec;
-  r.IvNo = f4long(f.IvNo);
-  r.PrID = Text(f.PrID);
-  r.Qty = f4double(f.Qty);
-  r.UPR = f4double(f.UPR);
-  r.LTax1 = Logical(f.LTax1);
-  r.LTax2 = Logical(f.LTax2);
-  r.PDesc = Text(f.PDesc);
-  r.IComm = Text(f.IComm);
-  r.lBuild = Logical(f.lBuild);
-  r.BackOrder = f4double(f.BackOrder);
-}
-
-void LoadPayment() {
-  if (PmtDb == nullptr) return;  // the table is not open
-  PmtRec.IvNo = f4long(PmtFld.IvNo);
-  PmtRec.PDate = Date(PmtFld.PDate);
-  PmtRec.PAmt = f4double(PmtFld.PAmt);
-  PmtRec.GST = f4double(PmtFld.GST);
-  PmtRec.lGST = Logical(PmtFld.lGST);
-}
-
-void LoadProduct() {
-  if (ProdDb == nullptr) return;  // the table is not open
-  const ProductFields& f = ProdFld;
-  ProductRecord& r = ProdRec;
-  r.PrID = Text(f.PrID);
-  r.RCode = Text(f.RCode);
-  r.PDesc = Text(f.PDesc);
-  r.UPrice = f4double(f.UPrice);
-  r.LTax1 = Logical(f.LTax1);
-  r.LTax2 = Logical(f.LTax2);
-  r.lInven = Logical(f.lInven);
-  r.IComm = Text(f.IComm);
-  r.PMemo = Memo(f.PMemo);
-  r.REORDER = f4double(f.REORDER);
-  r.ONHAND = f4double(f.ONHAND);
-  r.lBuild = Logical(f.lBuild);
-}
-
-void LoadPurchase() {
-  if (PurDb == nullptr) return;  // the table is not open
-  PurRec.PURProd = Text(PurFld.PURProd);
-  PurRec.PURDate = Date(PurFld.PURDate);
-  PurRec.PURQty = f4double(PurFld.PURQty);
-  PurRec.PURCost = f4double(PurFld.PURCost);
-  PurRec.PURNo = f4long(PurFld.PURNo);
-}
-
-void LoadLabel() {
-  if (LabelDb == nullptr) return;  // the table is not open
-  const LabelFields& f = LabelFld;
-  LabelRecord& r = LabelRec;
-  r.Name = Text(f.Name);
-  r.TopM = f4double(f.TopM);
-  r.LeftM = f4double(f.LeftM);
-  r.BottomM = f4double(f.BottomM);
-  r.RightM = f4double(f.RightM);
-  r.Width = f4double(f.Width);
-  r.Height = f4double(f.Height);
-  r.HGap = f4double(f.HGap);
-  r.VGap = f4double(f.VGap);
-  r.NAcross = f4int(f.NAcross);
-  r.Continuous = Logical(f.Continuous);
-}
+void LoadSettings() { LoadRecord(Table::kSettings); }
+void LoadCustomer() { LoadRecord(Table::kCustomers); }
+void LoadGroup() { LoadRecord(Table::kGroups); }
+void LoadInvoice() { LoadRecord(Table::kInvoices); }
+void LoadLineItem() { LoadRecord(Table::kLineItems); }
+void LoadPayment() { LoadRecord(Table::kPayments); }
+void LoadProduct() { LoadRecord(Table::kProducts); }
+void LoadPurchase() { LoadRecord(Table::kPurchases); }
+void LoadLabel() { LoadRecord(Table::kLabels); }
 
 // --- Store ---------------------------------------------------------------------------
 
+// A preference is kept the moment it is changed.
 bool StoreSettings() {
-  if (SettingsDb == nullptr) return false;  // the table is not open
-  const SettingsFields& f = SettingsFld;
-  const SettingsRecord& r = Settings;
-  AssignText(f.FontName, r.FontName);
-  f4assignInt(f.FontSize, r.FontSize);
-  AssignText(f.LabID, r.LabID);
-  AssignText(f.Company, r.Company);
-  AssignText(f.Addr1, r.Addr1);
-  AssignText(f.Addr2, r.Addr2);
-  AssignText(f.Addr3, r.Addr3);
-  AssignText(f.Addr4, r.Addr4);
-  AssignText(f.CloLine, r.CloLine);
-  AssignText(f.SigLine, r.SigLine);
-  AssignText(f.LogoFile, r.LogoFile);
-  f4assignDouble(f.LogoHeight, r.LogoHeight);
-  f4assignDouble(f.LogoWidth, r.LogoWidth);
-  f4assignDouble(f.TopMargin, r.TopMargin);
-  f4assignInt(f.LHJustify, r.LHJustify);
-  AssignText(f.ShipLine, r.ShipLine);
-  AssignText(f.TaxLine, r.TaxLine);
-  f4assignDouble(f.TaxRate1, r.TaxRate1);
-  f4assignDouble(f.TaxRate2, r.TaxRate2);
-  f4assignInt(f.ShipTax, r.ShipTax);
-  f4assignInt(f.TaxRound, r.TaxRound);
-  f4assignInt(f.GSTField, r.GSTField);
-  AssignLogical(f.ByCust, r.ByCust);
-  AssignLogical(f.fifo, r.fifo);
-  // A preference is kept the moment it is changed.
-  if (d4flush(SettingsDb) == 0) return true;
-  code4errorCode(cb, 0);  // reported here
-  ReportUnsaved(Table::kSettings);
-  return false;
+  return StoreRecord(Table::kSettings) && FlushChanges(SettingsDb, Table::kSettings);
 }
+bool StoreCustomer() { return StoreAndCommit(Table::kCustomers); }
+bool StoreGroup() { return StoreAndCommit(Table::kGroups); }
+bool StoreInvoice() { return StoreAndCommit(Table::kInvoices); }
+bool StorePayment() { return StoreAndCommit(Table::kPayments); }
+bool StorePurchase() { return StoreAndCommit(Table::kPurchases); }
+bool StoreLabel() { return StoreAndCommit(Table::kLabels); }
 
-bool StoreCustomer() {
-  if (CustDb == nullptr) return false;  // the table is not open
-  const CustomerFields& f = CustFld;
-  const CustomerRecord& r = CustRec;
-  f4assignLong(f.cuno, r.cuno);
-  AssignText(f.title, r.title);
-  AssignText(f.first, r.first);
-  AssignText(f.last, r.last);
-  AssignText(f.addr1, r.addr1);
-  AssignText(f.addr2, r.addr2);
-  AssignText(f.addr3, r.addr3);
-  AssignText(f.addr4, r.addr4);
-  AssignText(f.zip, r.zip);
-  AssignMemo(f.comments, r.comments);
-  f4assignInt(f.ngroup, r.ngroup);
-  AssignText(f.note, r.note);
-  AssignText(f.phone, r.phone);
-  AssignText(f.fax, r.fax);
-  AssignText(f.email, r.email);
-  return Recommit(CustDb, "CUST");
-}
-
-bool StoreGroup() {
-  if (GroupDb == nullptr) return false;  // the table is not open
-  f4assignInt(GroupFld.nGroup, GroupRec.nGroup);
-  AssignText(GroupFld.cGroup, GroupRec.cGroup);
-  return Recommit(GroupDb, "GROUPS");
-}
-
-bool StoreInvoice() {
-  if (InvDb == nullptr) return false;  // the table is not open
-  const InvoiceFields& f = InvFld;
-  const InvoiceRecord& r = InvRec;
-  f4assignLong(f.IvNo, r.IvNo);
-  f4assignLong(f.CuNo, r.CuNo);
-  AssignText(f.Dept, r.Dept);
-  AssignDate(f.IDate, r.IDate);
-  AssignText(f.IMemo, r.IMemo);
-  f4assignDouble(f.Ship, r.Ship);
-  f4assignDouble(f.Tax, r.Tax);
-  f4assignDouble(f.Due, r.Due);
-  const QByteArray note = TrimmedMemo(r.REM);
-  f4memoAssignN(f.REM, note.constData(), static_cast<unsigned>(note.size()));
-  return Recommit(InvDb, "INV");
-}
-
+// Line items and products are never stored as built or back-ordered.
 bool StoreLineItem() {
-  if (ItemDb == nullptr) return false;  // the table is not open
-  const LineItemFields& f = ItemFld;
-  const LineItemRecord& r = ItemRec;
-  f4assignLong(f.IvNo, r.IvNo);
-  AssignText(f.PrID, r.PrID);
-  f4assignDouble(f.Qty, r.Qty);
-  f4assignDouble(f.UPR, r.UPR);
-  AssignLogical(f.LTax1, r.LTax1);
-  AssignLogical(f.LTax2, r.LTax2);
-  AssignText(f.PDesc, r.PDesc);
-  AssignText(f.IComm, r.IComm);
-  AssignLogical(f.lBuild, false);
-  f4assignDouble(f.BackOrder, 0);
-  return Recommit(ItemDb, "ITM");
-}
-
-bool StorePayment() {
-  if (PmtDb == nullptr) return false;  // the table is not open
-  f4assignLong(PmtFld.IvNo, PmtRec.IvNo);
-  AssignDate(PmtFld.PDate, PmtRec.PDate);
-  f4assignDouble(PmtFld.PAmt, PmtRec.PAmt);
-  f4assignDouble(PmtFld.GST, PmtRec.GST);
-  AssignLogical(PmtFld.lGST, PmtRec.lGST);
-  return Recommit(PmtDb, "PMT");
+  if (ItemDb == nullptr) return false;
+  const bool stored = StoreRecord(Table::kLineItems);
+  AssignLogical(ItemFld.lBuild, false);
+  f4assignDouble(ItemFld.BackOrder, 0);
+  return Recommit(ItemDb, Table::kLineItems) && stored;
 }
 
 bool StoreProduct() {
-  if (ProdDb == nullptr) return false;  // the table is not open
-  const ProductFields& f = ProdFld;
-  const ProductRecord& r = ProdRec;
-  AssignText(f.PrID, r.PrID);
-  AssignText(f.RCode, r.RCode);
-  AssignText(f.PDesc, r.PDesc);
-  f4assignDouble(f.UPrice, r.UPrice);
-  AssignLogical(f.LTax1, r.LTax1);
-  AssignLogical(f.LTax2, r.LTax2);
-  AssignLogical(f.lInven, r.lInven);
-  AssignText(f.IComm, r.IComm);
-  AssignMemo(f.PMemo, r.PMemo);
-  f4assignDouble(f.REORDER, r.REORDER);
-  f4assignDouble(f.ONHAND, r.ONHAND);
-  AssignLogical(f.lBuild, false);
-  return Recommit(ProdDb, "PROD");
-}
-
-bool StorePurchase() {
-  if (PurDb == nullptr) return false;  // the table is not open
-  AssignText(PurFld.PURProd, PurRec.PURProd);
-  AssignDate(PurFld.PURDate, PurRec.PURDate);
-  f4assignDouble(PurFld.PURQty, PurRec.PURQty);
-  f4assignDouble(PurFld.PURCost, PurRec.PURCost);
-  f4assignLong(PurFld.PURNo, PurRec.PURNo);
-  return Recommit(PurDb, "PUR");
-}
-
-bool StoreLabel() {
-  if (LabelDb == nullptr) return false;  // the table is not open
-  const LabelFields& f = LabelFld;
-  const LabelRecord& r = LabelRec;
-  AssignText(f.Name, r.Name);
-  f4assignDouble(f.TopM, r.TopM);
-  f4assignDouble(f.LeftM, r.LeftM);
-  f4assignDouble(f.BottomM, r.BottomM);
-  f4assignDouble(f.RightM, r.RightM);
-  f4assignDouble(f.Width, r.Width);
-  f4assignDouble(f.Height, r.Height);
-  f4assignDouble(f.HGap, r.HGap);
-  f4assignDouble(f.VGap, r.VGap);
-  f4assignInt(f.NAcross, r.NAcross);
-  AssignLogical(f.Continuous, r.Continuous);
-  return Recommit(LabelDb, "LABELS");
+  if (ProdDb == nullptr) return false;
+  const bool stored = StoreRecord(Table::kProducts);
+  AssignLogical(ProdFld.lBuild, false);
+  return Recommit(ProdDb, Table::kProducts) && stored;
 }
 
 // --- Lookups -------------------------------------------------------------------------

@@ -14,198 +14,9 @@
 
 #include "engine/TableEngine.h"
 #include "store/CodeBase.h"
+#include "store/Records.h"
 #include "store/TableDefs.h"
 #include "util/DateUtil.h"
-
-// --- Records -------------------------------------------------------------------
-// One member per field, under the field's name. Texts are held as read (blank
-// padded to the field width); dates are whole days, 0 for none.
-
-struct SettingsRecord {
-  QString FontName;
-  int FontSize = 0;
-  QString LabID;
-  QString Company;
-  QString Addr1;
-  QString Addr2;
-  QString Addr3;
-  QString Addr4;
-  QString CloLine;
-  QString SigLine;
-  QString LogoFile;
-  double LogoHeight = 0;
-  double LogoWidth = 0;
-  double TopMargin = 0;
-  int LHJustify = 1;
-  QString ShipLine;
-  QString TaxLine;
-  double TaxRate1 = 0;
-  double TaxRate2 = 0;
-  int ShipTax = 1;
-  int TaxRound = 1;
-  int GSTField = 2;
-  bool ByCust = true;
-  bool fifo = true;
-};
-
-struct CustomerRecord {
-  long cuno = 0;
-  QString title;
-  QString first;
-  QString last;
-  QString addr1;
-  QString addr2;
-  QString addr3;
-  QString addr4;
-  QString zip;
-  QString comments;
-  int ngroup = 0;
-  QString note;
-  QString phone;
-  QString fax;
-  QString email;
-};
-
-struct GroupRecord {
-  int nGroup = 0;
-  QString cGroup;
-};
-
-struct InvoiceRecord {
-  long IvNo = 0;
-  long CuNo = 0;
-  QString Dept;
-  TDate IDate = 0;
-  QString IMemo;
-  double Ship = 0;
-  double Tax = 0;
-  double Due = 0;
-  QString REM;
-};
-
-struct LineItemRecord {
-  long IvNo = 0;
-  QString PrID;
-  double Qty = 0;
-  double UPR = 0;
-  bool LTax1 = false;
-  bool LTax2 = false;
-  QString PDesc;
-  QString IComm;
-  bool lBuild = false;
-  double BackOrder = 0;
-};
-
-struct PaymentRecord {
-  long IvNo = 0;
-  TDate PDate = 0;
-  double PAmt = 0;
-  double GST = 0;
-  bool lGST = false;
-};
-
-struct ProductRecord {
-  QString PrID;
-  QString RCode;
-  QString PDesc;
-  double UPrice = 0;
-  bool LTax1 = false;
-  bool LTax2 = false;
-  bool lInven = false;
-  QString IComm;
-  QString PMemo;
-  double REORDER = 0;
-  double ONHAND = 0;
-  bool lBuild = false;
-};
-
-struct PurchaseRecord {
-  QString PURProd;
-  TDate PURDate = 0;
-  double PURQty = 0;
-  double PURCost = 0;
-  long PURNo = 0;
-};
-
-struct LabelRecord {
-  QString Name;
-  double TopM = 0;
-  double LeftM = 0;
-  double BottomM = 0;
-  double RightM = 0;
-  double Width = 0;
-  double Height = 0;
-  double HGap = 0;
-  double VGap = 0;
-  int NAcross = 1;
-  bool Continuous = false;
-};
-
-extern SettingsRecord Settings;  // lives for the whole run
-extern CustomerRecord CustRec;
-extern GroupRecord GroupRec;
-extern InvoiceRecord InvRec;  // the current invoice's header
-extern LineItemRecord ItemRec;
-extern PaymentRecord PmtRec;
-extern ProductRecord ProdRec;
-extern PurchaseRecord PurRec;
-extern LabelRecord LabelRec;
-
-// --- Table and field handles ---------------------------------------------------
-// Valid from the open routine until the table (or every table) is closed.
-
-extern DATA4* SettingsDb;
-extern DATA4* CustDb;
-extern DATA4* GroupDb;
-extern DATA4* InvDb;
-extern DATA4* ItemDb;
-extern DATA4* PmtDb;
-extern DATA4* ProdDb;
-extern DATA4* PurDb;
-extern DATA4* LabelDb;
-
-struct SettingsFields {
-  FIELD4 *FontName, *FontSize, *LabID, *Company, *Addr1, *Addr2, *Addr3, *Addr4, *CloLine, *SigLine,
-      *LogoFile, *LogoHeight, *LogoWidth, *TopMargin, *LHJustify, *ShipLine, *TaxLine, *TaxRate1,
-      *TaxRate2, *ShipTax, *TaxRound, *GSTField, *ByCust, *fifo;
-};
-struct CustomerFields {
-  FIELD4 *cuno, *title, *first, *last, *addr1, *addr2, *addr3, *addr4, *zip, *comments, *ngroup,
-      *note, *phone, *fax, *email;
-};
-struct GroupFields {
-  FIELD4 *nGroup, *cGroup;
-};
-struct InvoiceFields {
-  FIELD4 *IvNo, *CuNo, *Dept, *IDate, *IMemo, *Ship, *Tax, *Due, *REM;
-};
-struct LineItemFields {
-  FIELD4 *IvNo, *PrID, *Qty, *UPR, *LTax1, *LTax2, *PDesc, *IComm, *lBuild, *BackOrder;
-};
-struct PaymentFields {
-  FIELD4 *IvNo, *PDate, *PAmt, *GST, *lGST;
-};
-struct ProductFields {
-  FIELD4 *PrID, *RCode, *PDesc, *UPrice, *LTax1, *LTax2, *lInven, *IComm, *PMemo, *REORDER, *ONHAND,
-      *lBuild;
-};
-struct PurchaseFields {
-  FIELD4 *PURProd, *PURDate, *PURQty, *PURCost, *PURNo;
-};
-struct LabelFields {
-  FIELD4 *Name, *TopM, *LeftM, *BottomM, *RightM, *Width, *Height, *HGap, *VGap, *NAcross,
-      *Continuous;
-};
-
-extern SettingsFields SettingsFld;
-extern CustomerFields CustFld;
-extern GroupFields GroupFld;
-extern InvoiceFields InvFld;
-extern LineItemFields ItemFld;
-extern PaymentFields PmtFld;
-extern ProductFields ProdFld;
-extern PurchaseFields PurFld;
-extern LabelFields LabelFld;
 
 // --- Selection numbers and the pack-pending flag -------------------------------
 // Greater than 0: the physical record number of the chosen record; 0: New;
@@ -244,6 +55,7 @@ int PaymentLastRow();
 // selects the opening tag, goes to the top and looks up the field handles. On
 // failure it calls OpenFailed, which ends the program; should the platform
 // let the program go on, the routine returns false and the handle is null.
+[[nodiscard]] bool OpenTable(store::Table table);
 [[nodiscard]] bool OpenSettings();
 [[nodiscard]] bool OpenCustomers();
 [[nodiscard]] bool OpenGroups();
@@ -295,17 +107,16 @@ inline constexpr const char* kOpenFailedHint =
     "\"pelmark-data reindex\" may mend it.";
 
 // Commits a store: closes the table, opens it again with its open routine and
-// puts it back under the tag and on the record it had. name is one of "CUST",
-// "GROUPS", "INV", "ITM", "PMT", "PROD", "PUR", "LABELS". False when the table
-// could not be opened again (or the name is unknown), and false after telling
-// the operator when closing could not write the changes.
-[[nodiscard]] bool Recommit(DATA4* table, const char* name);
+// puts it back under the tag and on the record it had. False when the table
+// could not be opened again (or is not an indexed table), and false after
+// telling the operator when closing could not write the changes.
+[[nodiscard]] bool Recommit(DATA4* data, store::Table table);
 
 // Writes the table's changes (a deletion mark, a recall, fields set in
 // place) to the disk at once, so that what the operator finished survives
-// the program stopping. name as for Recommit. False after telling the
-// operator when the disk would not take them.
-[[nodiscard]] bool FlushChanges(DATA4* table, const char* name);
+// the program stopping. False after telling the operator when the disk
+// would not take them.
+[[nodiscard]] bool FlushChanges(DATA4* data, store::Table table);
 
 // After a store that failed: when the record appended for it never reached
 // the disk, the selection naming it is cleared (true), so the next save

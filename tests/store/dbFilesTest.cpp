@@ -434,8 +434,8 @@ TEST_F(StoreTest, StoreThatCannotBeWrittenIsReported) {
 
 TEST_F(StoreTest, StoreFailsSafelyWithoutAnOpenTable) {
   ASSERT_TRUE(OpenCustomers());
-  EXPECT_FALSE(Recommit(CustDb, "NOPE"));
-  EXPECT_FALSE(Recommit(nullptr, "CUST"));
+  EXPECT_FALSE(Recommit(CustDb, store::Table::kSettings));
+  EXPECT_FALSE(Recommit(nullptr, store::Table::kCustomers));
   CloseAllTables();
   CustRec.cuno = 5;
   EXPECT_FALSE(StoreCustomer());
