@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFontDialog>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -23,7 +24,7 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabWidget>
-#include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -422,9 +423,11 @@ bool TMain::FormShow() {
     (Settings.fifo ? RadioButton3 : RadioButton4)->setChecked(true);
 
     // The splash stays its minimum time; the window keeps painting meanwhile.
-    while (splash_shown.elapsed() < splash_minimum_ms_) {
-      QApplication::processEvents(QEventLoop::AllEvents, 20);
-      QThread::msleep(10);
+    const qint64 remaining = splash_minimum_ms_ - splash_shown.elapsed();
+    if (remaining > 0) {
+      QEventLoop wait;
+      QTimer::singleShot(static_cast<int>(remaining), &wait, &QEventLoop::quit);
+      wait.exec();
     }
   }
   if (about_form_ != nullptr) about_form_->hide();

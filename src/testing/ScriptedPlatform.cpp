@@ -52,6 +52,18 @@ int ScriptedPlatform::Pending() const {
                           program_outcomes_.size());
 }
 
+QString ScriptedPlatform::Leftovers() const {
+  QStringList parts;
+  for (const QString& what : unanswered_what_) parts << "unanswered: " + what;
+  if (Pending() > 0) parts << QStringLiteral("unused: %1 queued").arg(Pending());
+  return parts.join(QStringLiteral("; "));
+}
+
+void ScriptedPlatform::Unanswered(const QString& what) {
+  ++unanswered_;
+  unanswered_what_ << what;
+}
+
 void ScriptedPlatform::ClearRecords() {
   requests_.clear();
   modal_shown_.clear();
@@ -59,6 +71,7 @@ void ScriptedPlatform::ClearRecords() {
   print_jobs_.clear();
   program_runs_.clear();
   unanswered_ = 0;
+  unanswered_what_.clear();
   exit_code_.reset();
 }
 
@@ -69,7 +82,7 @@ void ScriptedPlatform::Inform(const QString& text) {
 Answer ScriptedPlatform::NextAnswer(Kind kind, const QString& text, Answer otherwise) {
   requests_.push_back({kind, text, {}, {}, {}});
   if (answers_.empty()) {
-    ++unanswered_;
+    Unanswered(text);
     return otherwise;
   }
   const Answer answer = answers_.front();
@@ -93,7 +106,7 @@ bool ScriptedPlatform::InputBox(const QString& caption, const QString& prompt,
                                 const QString& proposed, QString* text) {
   requests_.push_back({Kind::kInputBox, prompt, caption, proposed, {}});
   if (inputs_.empty()) {
-    ++unanswered_;
+    Unanswered(prompt);
     return false;
   }
   const std::optional<QString> input = inputs_.front();
@@ -105,7 +118,7 @@ bool ScriptedPlatform::InputBox(const QString& caption, const QString& prompt,
 
 QString ScriptedPlatform::NextFileName() {
   if (file_names_.empty()) {
-    ++unanswered_;
+    Unanswered(requests_.back().text);
     return QString();
   }
   const QString path = file_names_.front();
@@ -149,7 +162,7 @@ int ScriptedPlatform::ShowModal(WindowId id) {
   modal_shown_.push_back(id);
   const auto found = stand_ins_.find(id);
   if (found == stand_ins_.end() || !found->second) {
-    ++unanswered_;
+    Unanswered(QStringLiteral("window %1").arg(static_cast<int>(id)));
     return 0;
   }
   // A copy, so a stand-in may replace itself or others while it runs.

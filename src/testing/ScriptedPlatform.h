@@ -103,6 +103,12 @@ class ScriptedPlatform final : public Platform {
   int Unanswered() const { return unanswered_; }
   // Answers and inputs still queued (a test can check they were all used).
   int Pending() const;
+  int PendingInputs() const { return static_cast<int>(inputs_.size()); }
+  // What the script left over, in words: each question, input, dialog or
+  // window met with nothing queued, and the count of answers, inputs and file
+  // names never used. Empty when the test scripted exactly what happened;
+  // fixtures check it at tear-down.
+  QString Leftovers() const;
   bool TerminateRequested() const { return exit_code_.has_value(); }
   int ExitCode() const { return exit_code_.value_or(0); }
   // Forgets the records (queues and stand-ins stay).
@@ -130,6 +136,7 @@ class ScriptedPlatform final : public Platform {
 
  private:
   Answer NextAnswer(Kind kind, const QString& text, Answer otherwise);
+  void Unanswered(const QString& what);
   QString NextFileName();
 
   std::deque<Answer> answers_;
@@ -140,6 +147,7 @@ class ScriptedPlatform final : public Platform {
   std::vector<WindowId> modal_shown_;
   std::vector<ProgressCall> progress_;
   int unanswered_ = 0;
+  QStringList unanswered_what_;
   std::optional<int> exit_code_;
   bool has_printer_ = false;
   bool fail_print_jobs_ = false;

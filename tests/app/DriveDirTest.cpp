@@ -39,6 +39,7 @@ class DriveDirTest : public ::testing::Test {
     platform::Install(&ui_);
   }
   void TearDown() override {
+    EXPECT_EQ(ui_.Leftovers().toStdString(), "");
     platform::Install(nullptr);
     QDir::setCurrent(previous_);
   }

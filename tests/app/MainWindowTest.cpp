@@ -64,6 +64,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    EXPECT_EQ(ui_.Leftovers().toStdString(), "");
     if (main_) main_->close();
     about_.reset();
     main_.reset();
@@ -217,7 +218,7 @@ TEST_F(MainWindowTest, SplashShowsWithoutOkForItsMinimumTime) {
 
   // Afterwards the About box is modal and has its OK button.
   bool ok_visible = false;
-  QTimer::singleShot(50, [&] {
+  QTimer::singleShot(0, [&] {
     ok_visible = about_->OKButton->isVisible();
     about_->OKButton->click();
   });
@@ -272,10 +273,9 @@ TEST_F(MainWindowTest, SortAndMethodAreStoredWhenTheirGroupIsLeft) {
 TEST_F(MainWindowTest, CancelledFontDialogStoresTheUnchangedFont) {
   Start();
   const QFont before = ReportFont;
-  QTimer::singleShot(100, [] {
-    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
-  });
+  testdata::ModalCloser closer;
   main_->BtnFontClick();
+  EXPECT_EQ(closer.Closed(), 1);
   EXPECT_EQ(ReportFont.family(), before.family());
   EXPECT_EQ(ReportFont.pointSize(), before.pointSize());
   const SettingsRecord stored = StoredSettings();

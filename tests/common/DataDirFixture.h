@@ -48,6 +48,7 @@ class DataDirFixture : public ::testing::Test {
   }
 
   void TearDown() override {
+    EXPECT_EQ(scripted_.Leftovers().toStdString(), "");
     CloseAllTables();
     EndEngine();
     SetTodayForTests(QDate());

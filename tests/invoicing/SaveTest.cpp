@@ -329,6 +329,7 @@ TEST_F(SaveTest, CustomerNoteIsWrittenBack) {
   WindowFields fields = ShownFields();
   EXPECT_EQ(fields.note, QStringLiteral("old note"));
   fields.note = QStringLiteral(" pays by cheque ");
+  scripted_.QueueInputCancelled();  // the first invoice's number: 1
   scripted_.QueueAnswer(Answer::kNo);
   ASSERT_EQ(SaveInvoice(fields), SaveOutcome::kClose);
   ASSERT_EQ(d4go(CustDb, customer_), 0);
@@ -375,6 +376,13 @@ TEST_F(SaveTest, SaveRetriedAfterAFailedWriteCompletesTheSameInvoice) {
       // Saved after all, or the program would have ended on a table it could not reopen.
       CloseAllTables();
       OpenInvoiceTables();
+      if (first == SaveOutcome::kClose && !attempt.TerminateRequested()) {
+        // A save that reports success stored the whole invoice, once.
+        const std::vector<long> numbers = StoredInvoiceNumbers();
+        EXPECT_EQ(std::count(numbers.begin(), numbers.end(), number), 1);
+        EXPECT_EQ(numbers.size(), headers_before + 1);
+        EXPECT_EQ(LinesOf(number).size(), 3u);
+      }
       continue;
     }
     if (UnfinishedHeaderRecord() > 0) ++retried_after_header;

@@ -33,6 +33,8 @@ class ReportTest : public ::testing::Test {
     RptTitles.clear();
     SetTodayForTests(QDate(2026, 3, 14));
   }
+  void TearDown() override { EXPECT_EQ(scripted_.Leftovers().toStdString(), ""); }
+
   ~ReportTest() override {
     FreeReport();
     SetTodayForTests(QDate());

@@ -114,6 +114,8 @@ TEST_F(RunTest, ProgressStaysFullWhenMoreRecordsComeThanEstimated) {
 TEST_F(RunTest, NoDateSpanWindowMeansCancelled) {
   SpanCancelled = false;
   EXPECT_FALSE(AskDateSpan());
+  EXPECT_EQ(scripted_.Unanswered(), 1);
+  scripted_.ClearRecords();
 }
 
 }  // namespace

@@ -213,6 +213,7 @@ class DataToolTest : public ::testing::Test {
     ASSERT_TRUE(StartEngine());
   }
   void TearDown() override {
+    EXPECT_EQ(platform_.Leftovers().toStdString(), "");
     CloseAllTables();
     EndEngine();
     platform::Install(nullptr);

@@ -99,6 +99,7 @@ void StoreTest::SetUp() {
 }
 
 void StoreTest::TearDown() {
+  EXPECT_EQ(platform_.Leftovers().toStdString(), "");
   CloseAllTables();
   EndEngine();
   SetTodayForTests(QDate());

@@ -41,6 +41,8 @@ class MoneyEditTest : public ::testing::TestWithParam<QLocale> {
     ASSERT_TRUE(money_->hasFocus());
   }
 
+  void TearDown() override { EXPECT_EQ(platform_.Leftovers().toStdString(), ""); }
+
   // Types text where "." is the locale's separator key.
   void Type(const char* text) {
     for (QChar c : WithSeparator(text)) QTest::keyClick(money_, c.toLatin1());
@@ -167,7 +169,10 @@ TEST_P(MoneyEditTest, TheRealBoxTakingTheFocusDoesNotReportAgain) {
   // The second separator tidies while the field has the focus; the box
   // then takes it.
   Type("..");
-  QTest::qWait(100);
+  // Until the box has come and gone and the field has settled.
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&boxes] { return !boxes.isEmpty() && QApplication::activeModalWidget() == nullptr; }));
+  QApplication::processEvents();
   EXPECT_EQ(boxes,
             QStringList{QStringLiteral("'%1' is not a valid number.").arg(WithSeparator("."))});
   EXPECT_EQ(money_->text(), WithSeparator("."));
