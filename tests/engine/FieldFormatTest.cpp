@@ -102,7 +102,7 @@ TEST(FieldFormatTest, StoredNumbersReadAsFromCharsReadsThem) {
     std::string text(20, ' ');
     engine::FormatInteger(i % 3 == 0 ? -scaled : scaled, 20, 0, text.data());
     if (decimals > 0 && text.find_first_not_of(' ') < static_cast<size_t>(20 - decimals)) {
-      text.insert(text.size() - static_cast<size_t>(decimals), ".");
+      text.insert(text.end() - decimals, '.');
     }
     texts.push_back(text);
   }
