@@ -1,9 +1,11 @@
 #pragma once
-// Timing helpers shared by the benchmarks.
+// Timing and checking helpers shared by the benchmarks.
 
 #include <ctime>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 namespace bench {
@@ -21,5 +23,15 @@ inline double Median(std::vector<double> samples) {
   std::sort(samples.begin(), samples.end());
   return samples[samples.size() / 2];
 }
+
+// Ends the benchmark when an engine call failed: figures taken after a
+// failure would measure something else.
+inline void MustSucceed(int rc, const char* what) {
+  if (rc >= 0) return;
+  std::fprintf(stderr, "%s failed: engine error %d\n", what, rc);
+  std::exit(1);
+}
+
+inline void MustSucceed(bool ok, const char* what) { MustSucceed(ok ? 0 : -1, what); }
 
 }  // namespace bench

@@ -118,7 +118,7 @@ double Measure(BenchPlatform& bench, const char* what, QDate first, QDate last, 
 
 long CountInvoices(QDate first, QDate last) {
   if (!OpenInvoices()) return 0;
-  d4tagSelect(InvDb, d4tag(InvDb, "InvD"));
+  bench::MustSucceed(d4tagSelect(InvDb, d4tag(InvDb, "InvD")), "d4tagSelect");
   long count = 0;
   int rc = d4seek(InvDb, KeyText(DateToText(FromQDate(first))).constData());
   const QByteArray end = DateToText(FromQDate(last)).toLatin1();
@@ -132,8 +132,8 @@ long CountInvoices(QDate first, QDate last) {
 
 QDate NewestInvoiceDate() {
   if (!OpenInvoices()) return QDate();
-  d4tagSelect(InvDb, d4tag(InvDb, "InvD"));
-  d4bottom(InvDb);
+  bench::MustSucceed(d4tagSelect(InvDb, d4tag(InvDb, "InvD")), "d4tagSelect");
+  bench::MustSucceed(d4bottom(InvDb), "d4bottom");
   const QDate newest = ToQDate(TextToDate(QString::fromLatin1(f4str(InvFld.IDate))));
   CloseAllTables();
   return newest;
@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
   platform::Install(&bench);
   if (!StartEngine() || !OpenSettings()) return 1;
   LoadSettings();
-  CloseSettings();
+  bench::MustSucceed(CloseSettings(), "CloseSettings");
   if (!Settings.FontName.trimmed().isEmpty()) ReportFont.setFamily(Settings.FontName.trimmed());
   if (Settings.FontSize > 0) ReportFont.setPointSize(Settings.FontSize);
 

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "../BenchTiming.h"
+
 #include "engine/TableEngine.h"
 
 namespace {
@@ -71,8 +73,8 @@ struct Fields {
 long ReadAll(const Fields& f) {
   double qty = 0;
   double upr = 0;
-  f4double2(f.qty, &qty);
-  f4double2(f.upr, &upr);
+  bench::MustSucceed(f4double2(f.qty, &qty), "f4double2");
+  bench::MustSucceed(f4double2(f.upr, &upr), "f4double2");
   long sum = f4int(f.ivno) + f4str(f.prid)[0] + f4str(f.pdesc)[0] + f4str(f.icomm)[0];
   return sum + f4true(f.ltax1) + f4true(f.ltax2) + static_cast<long>(qty + upr);
 }
@@ -124,7 +126,7 @@ int main(int argc, char** argv) {
               root.c_str());
 
   CODE4* cb = code4allocate();
-  code4initP(cb);
+  bench::MustSucceed(code4initP(cb), "code4initP");
   code4directory(cb, base.c_str());
   std::mt19937 rng(42);
 
@@ -173,7 +175,7 @@ int main(int argc, char** argv) {
       for (int i = 0; i < kOpens; ++i) {
         DATA4* t = d4open(cb, "ITM5");
         if (t == nullptr) Die(cb, "d4open");
-        d4close(t);
+        bench::MustSucceed(d4close(t), "d4close");
       }
       times.push_back((Now() - start) / kOpens * 1000);
     }
@@ -190,7 +192,7 @@ int main(int argc, char** argv) {
   if (wanted("seek")) {
     long invoices = records / 3;
     std::vector<double> rates;
-    d4tagSelectP(d, d4tag(d, "Itm"));
+    bench::MustSucceed(d4tagSelectP(d, d4tag(d, "Itm")), "d4tagSelectP");
     for (int run = 0; run < runs; ++run) {
       const int kSeeks = 200000;
       std::vector<std::string> keys(kSeeks);
@@ -212,7 +214,7 @@ int main(int argc, char** argv) {
   // Random d4go reading every field.
   if (wanted("go")) {
     std::vector<double> rates;
-    d4tagSelectP(d, nullptr);
+    bench::MustSucceed(d4tagSelectP(d, nullptr), "d4tagSelectP");
     for (int run = 0; run < runs; ++run) {
       const int kGoes = 500000;
       std::vector<long> recs(kGoes);
@@ -231,7 +233,7 @@ int main(int argc, char** argv) {
   // Whole-tag skips, forward and backward.
   auto walk = [&](const char* tag, bool forward) {
     std::vector<double> rates;
-    d4tagSelectP(d, d4tag(d, tag));
+    bench::MustSucceed(d4tagSelectP(d, d4tag(d, tag)), "d4tagSelectP");
     for (int run = 0; run < runs; ++run) {
       long seen = 0;
       start = Now();
@@ -260,7 +262,7 @@ int main(int argc, char** argv) {
     Report("d4skip ItmP backward + read", itmp_backward, "rec/s", "fwd / 1.2",
            itmp_backward * 1.2 >= itmp_forward);
   }
-  d4close(d);
+  bench::MustSucceed(d4close(d), "d4close");
 
   // Delete marking 10 %, then pack with both tags open, on fresh copies.
   if (wanted("pack")) {
@@ -292,7 +294,7 @@ int main(int argc, char** argv) {
       if (d4pack(t) != 0) Die(cb, "d4pack");
       pack_times.push_back(Now() - start);
       if (d4recCountDo(t) != records - static_cast<long>(recs.size())) Die(cb, "pack count");
-      d4close(t);
+      bench::MustSucceed(d4close(t), "d4close");
     }
     double mark = Median(mark_rates);
     double pack = Median(pack_times);
@@ -329,7 +331,7 @@ int main(int argc, char** argv) {
       if (d4flush(t) != 0) Die(cb, "d4flush");
       flushes.push_back(Now() - flush_start);
       rates.push_back(kAppends / (Now() - start));
-      d4close(t);
+      bench::MustSucceed(d4close(t), "d4close");
     }
     code4directory(cb, base.c_str());
     *flush_seconds = Median(flushes);
@@ -357,14 +359,14 @@ int main(int argc, char** argv) {
       if (t == nullptr) Die(cb, "d4open");
       start = Now();
       for (int i = 0; i < kStores; ++i) {
-        d4go(t, static_cast<long>(1 + rng() % records));
+        bench::MustSucceed(d4go(t, static_cast<long>(1 + rng() % records)), "d4go");
         f4assign(d4field(t, "PrID"), i % 2 ? "P000001" : "P000002");
         if (d4close(t) != 0) Die(cb, "d4close");
         t = d4open(cb, "ITM5");
         if (t == nullptr) Die(cb, "d4open");
       }
       times.push_back((Now() - start) / kStores * 1000);
-      d4close(t);
+      bench::MustSucceed(d4close(t), "d4close");
     }
     Report("store one record + close (fdatasync) + reopen", Median(times), "ms", "-", true);
   }
@@ -375,7 +377,7 @@ int main(int argc, char** argv) {
   double peak_mib = usage.ru_maxrss / 1024.0;
   Report("peak resident memory", peak_mib, "MiB", "table + 64", peak_mib <= table_mib + 64);
   std::printf("(table file %.1f MiB; checksum %ld)\n", table_mib, static_cast<long>(sink));
-  code4initUndoP(cb);
+  bench::MustSucceed(code4initUndoP(cb), "code4initUndoP");
   code4free(cb);
   fs::remove_all(root);
   return 0;

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
   platform::Install(&scripted);
   if (!StartEngine() || !OpenSettings()) return 1;
   LoadSettings();
-  CloseSettings();
+  bench::MustSucceed(CloseSettings(), "CloseSettings");
   if (!OpenProducts() || !OpenPurchases() || !OpenLineItems()) return 1;
   std::printf("%ld products, %ld purchases, %ld invoice lines; today %s\n", d4recCountDo(ProdDb),
               d4recCountDo(PurDb), d4recCountDo(ItemDb), qPrintable(today.toString(Qt::ISODate)));

@@ -118,7 +118,7 @@ int main(int argc, char** argv) {
   const QString pdf = out.filePath("labels.pdf");
   if (!StartEngine() || !OpenSettings()) return 1;
   LoadSettings();
-  CloseSettings();
+  bench::MustSucceed(CloseSettings(), "CloseSettings");
   ReportFont = QFont(Settings.FontName.trimmed(), Settings.FontSize);
   if (!OpenCustomers()) return 1;
   std::printf("%ld customers; group %d; stock \"%s\"\n", d4recCountDo(CustDb), group,

@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "../BenchTiming.h"
 #include "masterdata/PickLists.h"
 #include "masterdata/PickModel.h"
 #include "store/CodeBase.h"
@@ -60,7 +61,7 @@ int main(int argc, char** argv) {
   platform::Install(&scripted);
   if (!StartEngine() || !OpenSettings()) return 1;
   LoadSettings();
-  CloseSettings();
+  bench::MustSucceed(CloseSettings(), "CloseSettings");
   Settings.ByCust = true;
   if (!OpenCustomers() || !OpenGroups()) return 1;
   masterdata::SelectCustomerPickTag();

@@ -107,7 +107,7 @@ bool LoadSqlite(Sql& sql, bool clustered) {
                   const std::function<void(sqlite3_stmt*)>& bind) {
     sqlite3_stmt* statement = sql.Prepare(insert);
     if (statement == nullptr) return false;
-    d4tagSelect(table, nullptr);
+    bench::MustSucceed(d4tagSelect(table, nullptr), "d4tagSelect");
     for (int rc = d4top(table); rc == r4success; rc = d4skip(table, 1)) {
       bind(statement);
       if (sqlite3_step(statement) != SQLITE_DONE) return false;
@@ -259,13 +259,13 @@ int main(int argc, char** argv) {
   QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
   if (!StartEngine() || !OpenSettings()) return 1;
   LoadSettings();
-  CloseSettings();
+  bench::MustSucceed(CloseSettings(), "CloseSettings");
 
   // The data's last invoice day stands for today; the month is the last
   // whole month before it, the year the twelve months ending with it.
   if (!OpenInvoices()) return 1;
-  d4tagSelect(InvDb, d4tag(InvDb, "InvD"));
-  d4bottom(InvDb);
+  bench::MustSucceed(d4tagSelect(InvDb, d4tag(InvDb, "InvD")), "d4tagSelect");
+  bench::MustSucceed(d4bottom(InvDb), "d4bottom");
   const QDate last_day = ToQDate(TextToDate(QString::fromLatin1(f4str(InvFld.IDate))));
   CloseAllTables();
   SetTodayForTests(last_day);

@@ -47,6 +47,10 @@ constexpr char kHintLabelProperty[] = "hintLabel";
 // Edit2's text when the system has no printer.
 constexpr char kNoPrinterText[] = "Print to PDF";
 
+// Keeps a preference the moment it is changed. When it cannot be written the
+// operator has been told, and the choice still holds for this run.
+void KeepSettings() { (void)SaveSettings(); }
+
 // Picture buttons use the desktop's icon theme. Without a desktop (no theme
 // set, the system's icon folders unknown) they use Adwaita where installed,
 // and the style's own pictures otherwise.
@@ -458,12 +462,9 @@ void TMain::BtnFontClick() {
   // A cancelled dialog returns the font it was given, which is then stored.
   ReportFont = QFontDialog::getFont(&chosen, ReportFont, this, "Report Font");
   ShowReportFont();
-  if (OpenSettings()) {
-    Settings.FontName = ReportFont.family();
-    Settings.FontSize = ReportFont.pointSize();
-    StoreSettings();
-    CloseSettings();
-  }
+  Settings.FontName = ReportFont.family();
+  Settings.FontSize = ReportFont.pointSize();
+  KeepSettings();
 }
 
 void TMain::BtnPSetupClick() {
@@ -474,18 +475,12 @@ void TMain::BtnPSetupClick() {
 
 void TMain::GroupBox1Exit() {
   Settings.ByCust = RadioButton1->isChecked();
-  if (OpenSettings()) {
-    StoreSettings();
-    CloseSettings();
-  }
+  KeepSettings();
 }
 
 void TMain::GroupBox2Exit() {
   Settings.fifo = RadioButton3->isChecked();
-  if (OpenSettings()) {
-    StoreSettings();
-    CloseSettings();
-  }
+  KeepSettings();
 }
 
 void TMain::FocusChanged(QWidget* old_widget, QWidget* new_widget) {

@@ -16,6 +16,7 @@
 #include "engine/TableEngine.h"
 #include "platform/Platform.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "store/FileMaint.h"
 #include "store/dbFiles.h"
 
@@ -87,13 +88,6 @@ void ReportMending(const QString& recovered, bool abnormal_end, QStringList repa
   }
 }
 
-// An engine error waiting to be taken (the program has been asked to end).
-bool ErrorPending() {
-  const int pending = code4errorCode(cb, 0);
-  code4errorCode(cb, pending);
-  return pending < 0;
-}
-
 }  // namespace
 
 bool OpenDataDirectory() {
@@ -121,7 +115,8 @@ bool OpenDataDirectory() {
   // Before any table is opened, which would undo an unfinished change unseen.
   const QString recovered = RecoverDataFiles();
   Reindex(true);
-  if (!ErrorPending()) {
+  // An error still pending here means the program has been asked to end.
+  if (!store::ErrorPending()) {
     // After an abnormal end: records past a table's count are taken in and
     // every index group is checked against its table, with progress.
     ReportMending(recovered, abnormal_end, abnormal_end ? RepairDataFiles() : QStringList());
@@ -139,8 +134,7 @@ void CloseDataDirectory() {
     error4exitTest(cb);
     if (PackPending) PackAll();
     // The run ended cleanly only when every table wrote what it held.
-    const bool written = code4close(cb) >= 0 && code4errorCode(cb, 0) >= 0;
-    CloseAllTables();
+    const bool written = CloseAllTables();
     EndEngine();
     if (written) RemoveRunMarker();
   }

@@ -53,10 +53,10 @@ struct TAG4INFO {
 // --- Instance -----------------------------------------------------------------
 // code4initP fills a fresh instance; returns 0 or a negative error.
 CODE4* code4allocate();         // a new instance, not yet initialised
-int code4initP(CODE4* cb);      // initialise (modes to their defaults)
-int code4initUndoP(CODE4* cb);  // close everything and end the instance
+[[nodiscard]] int code4initP(CODE4* cb);      // initialise (modes to their defaults)
+[[nodiscard]] int code4initUndoP(CODE4* cb);  // close everything and end the instance
 void code4free(CODE4* cb);      // release an instance from code4allocate
-int code4close(CODE4* cb);      // close every open table (flushing them)
+[[nodiscard]] int code4close(CODE4* cb);      // close every open table (flushing them)
 // Ends the process through the exit hook when an error is pending; returns 0
 // otherwise. Tests replace the exit hook so the process survives.
 int error4exitTest(CODE4* cb);
@@ -84,8 +84,8 @@ void code4fileSystem(CODE4* cb, engine::FileSystem* fs);
 // table goes on working on its new version), and the commit puts all of
 // them in place at once, or none when one of them failed. Close the tables
 // before committing or abandoning. Tables of the instance's directory only.
-int code4replaceBegin(CODE4* cb);
-int code4replaceCommit(CODE4* cb);  // 0, or the error of the change that failed
+[[nodiscard]] int code4replaceBegin(CODE4* cb);
+[[nodiscard]] int code4replaceCommit(CODE4* cb);  // 0, or the error of the change that failed
 void code4replaceAbandon(CODE4* cb);
 
 // --- Tables -------------------------------------------------------------------
@@ -93,41 +93,41 @@ void code4replaceAbandon(CODE4* cb);
 // regard to case). Returns null on failure with the error pending. A change
 // of several files that was cut short in the table's directory is undone
 // first (see Replacement.h).
-DATA4* d4open(CODE4* cb, const char* name);
-int d4close(DATA4* d);                    // flushes, closes its tags, frees the handle
+[[nodiscard]] DATA4* d4open(CODE4* cb, const char* name);
+[[nodiscard]] int d4close(DATA4* d);                    // flushes, closes its tags, frees the handle
 TAG4* d4tag(DATA4* d, const char* name);  // null (and e4tagName pending) when absent
-int d4tagSelectP(DATA4* d, TAG4* tag);    // null selects physical (record number) order
+[[nodiscard]] int d4tagSelectP(DATA4* d, TAG4* tag);    // null selects physical (record number) order
 TAG4* d4tagSelected(DATA4* d);            // null when in record number order
-int d4top(DATA4* d);
-int d4bottom(DATA4* d);
+[[nodiscard]] int d4top(DATA4* d);
+[[nodiscard]] int d4bottom(DATA4* d);
 // Past the last record: r4eof, no record current (d4recNo 0); a backward
 // skip from there lands on the last record. Before the first: r4bof, and the
 // first record stays current.
-int d4skip(DATA4* d, long n);
-int d4go(DATA4* d, long rec);
+[[nodiscard]] int d4skip(DATA4* d, long n);
+[[nodiscard]] int d4go(DATA4* d, long rec);
 // Seeks the selected tag. A text shorter than the key matches the start of keys.
-int d4seek(DATA4* d, const char* key);
+[[nodiscard]] int d4seek(DATA4* d, const char* key);
 long d4recNo(DATA4* d);  // 0 when no record is current (eof, empty)
 long d4recCountDo(DATA4* d);
-int d4position2(DATA4* d, double* result);  // place in tag order, 0 to 1
+[[nodiscard]] int d4position2(DATA4* d, double* result);  // place in tag order, 0 to 1
 int d4eof(DATA4* d);
 int d4bof(DATA4* d);
 
 // --- Records ------------------------------------------------------------------
-int d4appendBlank(DATA4* d);
+[[nodiscard]] int d4appendBlank(DATA4* d);
 void d4delete(DATA4* d);
 int d4deleted(DATA4* d);
 void d4recall(DATA4* d);
-int d4pack(DATA4* d);
-int d4memoCompress(DATA4* d);
-int d4zap(DATA4* d, long first, long count);
-int d4flush(DATA4* d);
+[[nodiscard]] int d4pack(DATA4* d);
+[[nodiscard]] int d4memoCompress(DATA4* d);
+[[nodiscard]] int d4zap(DATA4* d, long first, long count);
+[[nodiscard]] int d4flush(DATA4* d);
 // Takes in the whole, well-formed records the file holds after the header's
 // count (left by a stop between writing records and the header), ending the
 // file after them; *taken (may be null) is how many. A well-formed record
 // after a malformed one is damage: e4data, nothing changed. Until then such
 // a table refuses appends (e4data) rather than write over them.
-int d4recoverRecords(DATA4* d, long* taken);
+[[nodiscard]] int d4recoverRecords(DATA4* d, long* taken);
 // How many whole records the file holds after the header's count (0 when none).
 long d4recordsBeyondCount(DATA4* d);
 FIELD4* d4field(DATA4* d, const char* name);  // null (and e4field pending) when absent
@@ -140,7 +140,7 @@ FIELD4* d4fieldJ(DATA4* d, int j);  // 1-based
 const char* f4str(FIELD4* f);
 long f4long(FIELD4* f);
 int f4int(FIELD4* f);
-int f4double2(FIELD4* f, double* result);
+[[nodiscard]] int f4double2(FIELD4* f, double* result);
 int f4true(FIELD4* f);
 const char* f4memoStr(FIELD4* f);
 unsigned f4memoLen(FIELD4* f);
@@ -148,8 +148,8 @@ void f4assign(FIELD4* f, const char* text);
 void f4assignInt(FIELD4* f, int value);
 void f4assignLong(FIELD4* f, long value);
 void f4assignDouble(FIELD4* f, double value);
-int f4memoAssign(FIELD4* f, const char* text);
-int f4memoAssignN(FIELD4* f, const char* text, unsigned length);
+[[nodiscard]] int f4memoAssign(FIELD4* f, const char* text);
+[[nodiscard]] int f4memoAssignN(FIELD4* f, const char* text, unsigned length);
 const char* f4name(FIELD4* f);
 char f4type(FIELD4* f);
 int f4len(FIELD4* f);
@@ -158,7 +158,7 @@ int f4decimals(FIELD4* f);
 // --- Index ----------------------------------------------------------------------
 // Writes name + ".cgp" and one ".ntx" per tag, built in bulk from the table's
 // records, and opens them on the table. Returns null on failure.
-INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* tags);
+[[nodiscard]] INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* tags);
 
 // --- Table creation (used by the data tool and tests) ---------------------------
 struct FIELD4INFO {
@@ -169,7 +169,7 @@ struct FIELD4INFO {
 };
 // Creates a table from a field list ending with a null name; the memo file is
 // created when a memo field is present. Returns the open table or null.
-DATA4* d4create(CODE4* cb, const char* name, const FIELD4INFO* fields);
+[[nodiscard]] DATA4* d4create(CODE4* cb, const char* name, const FIELD4INFO* fields);
 
 // --- Verification (the data tool's check command and tests) ---------------------
 // Checks the open table (header against file size, every memo pointer inside
@@ -179,4 +179,4 @@ DATA4* d4create(CODE4* cb, const char* name, const FIELD4INFO* fields);
 // the first error code met.
 #include <string>
 #include <vector>
-int d4check(DATA4* d, std::vector<std::string>* problems);
+[[nodiscard]] int d4check(DATA4* d, std::vector<std::string>* problems);

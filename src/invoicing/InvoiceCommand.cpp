@@ -4,6 +4,7 @@
 #include "masterdata/PickU.h"
 #include "platform/Platform.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "store/FileMaint.h"
 #include "store/dbFiles.h"
 
@@ -17,7 +18,7 @@ void RunInvoiceCommand() {
   }
   // The list opens on its last page, on the last invoice.
   SelInv = d4bottom(InvDb) == r4success ? d4recNo(InvDb) : 0;
-  code4errorCode(cb, 0);
+  store::TakeResult(store::Table::kInvoices);
   bool is_new = false;
   while (masterdata::PickInvoice(true, &is_new)) {
     if (!is_new) platform::Current().ShowModal(platform::WindowId::kInvoice);

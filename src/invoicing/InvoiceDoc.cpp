@@ -5,6 +5,7 @@
 #include "masterdata/PickU.h"
 #include "platform/Platform.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "util/MoneyUtil.h"
 #include "util/TextUtil.h"
 
@@ -16,16 +17,6 @@ double InvoiceTotal = 0;
 double PaymentsTotal = 0;
 
 namespace {
-
-// Selects a tag by name; a missing tag leaves no error pending.
-void SelectTag(DATA4* table, const char* name) {
-  TAG4* tag = d4tag(table, name);
-  if (tag == nullptr) {
-    code4errorCode(cb, 0);
-    return;
-  }
-  d4tagSelect(table, tag);
-}
 
 void BlankGrid() {
   for (GridRow& row : Screen.rows) row.fill(QString());
@@ -75,7 +66,7 @@ long NextInvoiceNumber() {
   if (InvDb == nullptr) return 1;
   SelectTag(InvDb, "Inv");
   if (d4bottom(InvDb) != r4success) {
-    code4errorCode(cb, 0);  // an empty table is not an error
+    store::TakeResult(store::Table::kInvoices);  // an empty table is not an error
     return 1;
   }
   return f4long(InvFld.IvNo) + 1;
@@ -167,12 +158,12 @@ bool ChooseCustomer() {
   if (InvRec.CuNo == 0) {
     SelectTag(CustDb, Settings.ByCust ? "cname" : "cComp");
     SelCust = d4top(CustDb) == r4success ? d4recNo(CustDb) : 0;
-    code4errorCode(cb, 0);
+    store::TakeResult(store::Table::kCustomers);
   }
   bool is_new = false;
   if (!masterdata::PickCustomer(true, &is_new)) return false;
   if (d4go(CustDb, SelCust) != r4success) {
-    code4errorCode(cb, 0);
+    store::TakeResult(store::Table::kCustomers);
     return false;
   }
   LoadCustomer();
@@ -189,9 +180,8 @@ void EditCustomer() {
   }
   if (CustDb == nullptr) return;
   SelectTag(CustDb, "CCNO");
-  d4top(CustDb);
   if (d4seek(CustDb, KeyText(PadNumber(InvRec.CuNo, 6)).constData()) != r4success) {
-    code4errorCode(cb, 0);
+    store::TakeResult(store::Table::kCustomers);
     return;
   }
   SelCust = d4recNo(CustDb);
@@ -201,7 +191,7 @@ void EditCustomer() {
     BuildAddressBlock();
     ShowCustomer();
   }
-  code4errorCode(cb, 0);
+  store::TakeResult(store::Table::kCustomers);
 }
 
 // What was left in a field is also what the screen shows from now on, so

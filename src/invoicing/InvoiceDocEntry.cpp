@@ -8,6 +8,7 @@
 #include "masterdata/PickU.h"
 #include "platform/Platform.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "store/dbFiles.h"
 #include "util/MoneyUtil.h"
 
@@ -92,13 +93,13 @@ QStringList WidestGridTexts(int column) {
 
 void AddLine() {
   if (ProdDb == nullptr) return;
-  if (TAG4* tag = d4tag(ProdDb, "Prod")) d4tagSelect(ProdDb, tag);
+  SelectTag(ProdDb, "Prod");
   SelProd = d4top(ProdDb) == r4success ? d4recNo(ProdDb) : 0;
-  code4errorCode(cb, 0);
+  store::TakeResult(store::Table::kProducts);
   bool is_new = false;
   if (!masterdata::PickProduct(true, &is_new)) return;
   if (d4go(ProdDb, SelProd) != r4success) {
-    code4errorCode(cb, 0);
+    store::TakeResult(store::Table::kProducts);
     return;
   }
   LoadProduct();

@@ -1,11 +1,14 @@
 #include "invoicing/InvoiceDocSave.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <utility>
 
 #include "engine/TableEngine.h"
 #include "invoicing/InvoiceDoc.h"
 #include "platform/Platform.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "store/TableDefs.h"
 #include "store/dbFiles.h"
 #include "util/TextUtil.h"
@@ -23,15 +26,6 @@ long unfinished_number = 0;
 long unfinished_header = 0;
 
 QByteArray InvoiceKey(long invoice) { return KeyText(PadNumber(invoice, 6)); }
-
-void SelectTag(DATA4* table, const char* name) {
-  TAG4* tag = d4tag(table, name);
-  if (tag == nullptr) {
-    code4errorCode(cb, 0);
-    return;
-  }
-  d4tagSelect(table, tag);
-}
 
 // The first invoice's number, asked of the operator; 1 when the answer is
 // cancelled, not a number, or not a number the invoice key can hold.
@@ -65,12 +59,13 @@ bool RecordStored(DATA4* table, FIELD4* invoice_field, long record, bool discard
     }
     stored = rc == r4success && d4recNo(table) == record;
   }
-  code4errorCode(cb, 0);
+  store::TakeResult(table);
   if (d4go(table, record) == r4success && !stored && discard) {
     d4delete(table);
-    d4flush(table);
+    // When the mark cannot be written now, it is with the table's next write.
+    store::TakeResult(table, d4flush(table));
   }
-  code4errorCode(cb, 0);
+  store::TakeResult(table);
   return stored;
 }
 
@@ -88,10 +83,10 @@ bool WriteRows(DATA4** table, FIELD4** invoice_field, const char* tag, const std
   const long invoice = InvRec.IvNo;
   SelectTag(*table, tag);
   bool appending = d4seek(*table, InvoiceKey(invoice).constData()) != r4success;
-  code4errorCode(cb, 0);
+  store::TakeResult(*table);
   for (const Row& row : rows) {
     if (appending && d4appendBlank(*table) != r4success) {
-      code4errorCode(cb, 0);
+      store::TakeResult(*table);
       platform::Current().Inform(failure);
       return false;
     }
@@ -118,9 +113,7 @@ bool WriteRows(DATA4** table, FIELD4** invoice_field, const char* tag, const std
       rc = d4skip(*table, 1);
     }
   }
-  const bool flushed = d4flush(*table) == 0;
-  code4errorCode(cb, 0);
-  if (!flushed) {
+  if (!store::TakeResult(*table, d4flush(*table)).ok()) {
     platform::Current().Inform(failure);
     return false;
   }
@@ -180,7 +173,7 @@ bool DeleteRows(DATA4* table, FIELD4* invoice_field, const char* tag) {
     deleted = true;
     rc = d4skip(table, 1);
   }
-  code4errorCode(cb, 0);
+  store::TakeResult(table);
   return deleted;
 }
 
@@ -191,11 +184,30 @@ void ResetGrids() {
   Screen.rows.assign(kGridInitialRows, GridRow());
 }
 
+// Packs the tables whose records were deleted. False after telling the
+// operator when a pack failed: the deleted records stay marked, out of every
+// list and report, until the next pack of the data files.
+bool PackDeleted(std::initializer_list<std::pair<bool, store::Table>> tables) {
+  QStringList failures;
+  for (const auto& [deleted, table] : tables) {
+    if (!deleted) continue;
+    const store::Result result = store::TakeResult(table, d4pack(*store::Def(table).data));
+    if (!result.ok()) failures << result.words;
+  }
+  if (failures.isEmpty()) return true;
+  platform::Current().Inform(
+      "The deleted records could not be removed from the data files at this time:\r\n" +
+      failures.join("\r\n") +
+      "\r\nThey stay marked as deleted, and Pack Data Files on the File Maintenance tab "
+      "removes them.");
+  return false;
+}
+
 // The record number of the last record in the selected tag, 0 when none.
 long LastRecord(DATA4* table) {
   if (table == nullptr) return 0;
   const long record = d4bottom(table) == r4success ? d4recNo(table) : 0;
-  code4errorCode(cb, 0);
+  store::TakeResult(table);
   return record;
 }
 
@@ -246,7 +258,7 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
   if (SelInv > 0) {
     // An invoice being edited keeps its number and its record.
     if (d4go(InvDb, SelInv) != r4success) {
-      code4errorCode(cb, 0);
+      store::TakeResult(store::Table::kInvoices);
       return SaveOutcome::kStays;
     }
   } else if (unfinished_header > 0 && d4go(InvDb, unfinished_header) == r4success &&
@@ -255,7 +267,7 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
     // complete that header instead of numbering the invoice a second time.
     InvRec.IvNo = unfinished_number;
   } else {
-    code4errorCode(cb, 0);
+    store::TakeResult(store::Table::kInvoices);
     if (unfinished_number > 0) {
       // Its header did not reach the disk; the invoice keeps the number it drew.
       InvRec.IvNo = unfinished_number;
@@ -272,7 +284,7 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
       }
     }
     if (d4appendBlank(InvDb) != r4success) {
-      code4errorCode(cb, 0);
+      store::TakeResult(store::Table::kInvoices);
       ui.Inform(QStringLiteral("Unable to add invoice at this time. Please try again later"));
       return SaveOutcome::kStays;
     }
@@ -315,7 +327,7 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
     f4assign(CustFld.note, CustRec.note.left(store::kTextCut).toLatin1().constData());
     note_saved = d4flush(CustDb) == 0;
   }
-  code4errorCode(cb, 0);
+  store::TakeResult(store::Table::kCustomers);
   SelectTag(CustDb, "cname");
   if (!note_saved) {
     // The invoice is stored; saving again writes the note once more.
@@ -325,9 +337,8 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
     return SaveOutcome::kStays;
   }
 
-  if (line_deleted) d4pack(ItemDb);
-  if (payment_deleted) d4pack(PmtDb);
-  code4errorCode(cb, 0);
+  // The invoice is stored; rows a pack could not remove stay marked deleted.
+  PackDeleted({{line_deleted, store::Table::kLineItems}, {payment_deleted, store::Table::kPayments}});
 
   ResetGrids();
   ForgetUnfinishedHeader();
@@ -354,13 +365,12 @@ bool DeleteInvoice() {
   // A new invoice has no header, unless a save that did not finish appended one.
   const long header = SelInv > 0 ? SelInv : unfinished_header;
   if (header > 0 && d4go(InvDb, header) == r4success) d4delete(InvDb);
-  code4errorCode(cb, 0);
+  store::TakeResult(store::Table::kInvoices);
   ForgetUnfinishedHeader();
 
-  if (line_deleted) d4pack(ItemDb);
-  if (payment_deleted) d4pack(PmtDb);
-  d4pack(InvDb);
-  code4errorCode(cb, 0);
+  PackDeleted({{line_deleted, store::Table::kLineItems},
+               {payment_deleted, store::Table::kPayments},
+               {true, store::Table::kInvoices}});
   bool reopened = Recommit(InvDb, store::Table::kInvoices);
   reopened = Recommit(ItemDb, store::Table::kLineItems) && reopened;
   reopened = Recommit(PmtDb, store::Table::kPayments) && reopened;

@@ -42,7 +42,8 @@ enum class SaveOutcome {
 [[nodiscard]] SaveOutcome SaveInvoice(const WindowFields& fields);
 
 // "Delete", after the operator confirms; true when deleted (the window then
-// closes with SelInv and SelCust naming the last invoice and customer).
+// closes with SelInv and SelCust naming the last invoice and customer). A
+// pack that fails afterwards is reported; the invoice stays deleted.
 [[nodiscard]] bool DeleteInvoice();
 
 // The header record appended by a save of the new invoice that did not

@@ -40,10 +40,7 @@ bool SaveTaxDef(const TaxForm& form) {
   s.ShipTax = ChoiceIndex(form.ship_tax_index + 1) + 1;
   s.TaxRound = ChoiceIndex(form.tax_round_index + 1) + 1;
   s.GSTField = form.gst_field == 1 || form.gst_field == 2 ? form.gst_field : 0;
-  if (!OpenSettings()) return false;
-  const bool stored = StoreSettings();
-  CloseSettings();
-  return stored;
+  return SaveSettings();
 }
 
 void RunTaxCommand() { platform::Current().ShowModal(platform::WindowId::kTaxDef); }

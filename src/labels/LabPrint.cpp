@@ -57,10 +57,8 @@ bool AcceptLabPrint(int index, const QString& column, const QString& row) {
   LoadStock(index);
   if (LabelRec.Name != Settings.LabID) {
     Settings.LabID = LabelRec.Name;
-    if (OpenSettings()) {
-      StoreSettings();
-      CloseSettings();
-    }
+    // The operator is told when it cannot be kept; the labels print anyway.
+    (void)SaveSettings();
   }
   // The stock may have changed after the column was typed.
   LabStartColumn = TidyColumn(column);

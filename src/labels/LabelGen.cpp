@@ -227,8 +227,8 @@ bool AddInvoiceCustomer(LabelRun& run) {
 void LabelInvoicesDated(LabelRun& run) {
   if (!AskLabelSpan() || !OpenInvoices() || !OpenCustomers()) return;
   platform::Current().ShowProgress(QStringLiteral("Processing Invoice Labels"));
-  d4tagSelect(CustDb, d4tag(CustDb, "CCNO"));
-  d4tagSelect(InvDb, d4tag(InvDb, "InvD"));
+  SelectTag(CustDb, "CCNO");
+  SelectTag(InvDb, "InvD");
   const QByteArray from = KeyText(DateToText(SpanStart));
   const QByteArray to = KeyText(DateToText(SpanEnd));
   const long long days = static_cast<long long>(SpanEnd - SpanStart) + 1;
@@ -249,8 +249,8 @@ void LabelInvoicesDated(LabelRun& run) {
 void LabelPastDue(LabelRun& run) {
   if (!AskLabelSpan() || !OpenInvoices() || !OpenCustomers()) return;
   platform::Current().ShowProgress(QStringLiteral("Processing Billing Labels"));
-  d4tagSelect(CustDb, d4tag(CustDb, "CCNO"));
-  d4tagSelect(InvDb, d4tag(InvDb, "InvD"));
+  SelectTag(CustDb, "CCNO");
+  SelectTag(InvDb, "InvD");
   const QByteArray from = KeyText(DateToText(SpanStart));
   const QByteArray to = KeyText(DateToText(SpanEnd));
   reports::RecordProgress progress;
@@ -284,8 +284,8 @@ bool OwesInSpan(const QByteArray& from, const QByteArray& to) {
 // code order.
 void LabelBalanceDue(LabelRun& run) {
   if (!AskLabelSpan() || !OpenCustomers() || !OpenInvoices()) return;
-  d4tagSelect(CustDb, d4tag(CustDb, "CZip"));
-  d4tagSelect(InvDb, d4tag(InvDb, "InvC"));
+  SelectTag(CustDb, "CZip");
+  SelectTag(InvDb, "InvC");
   platform::Current().ShowProgress(QStringLiteral("Processing Statement Labels"));
   const QByteArray from = KeyText(DateToText(SpanStart));
   const QByteArray to = KeyText(DateToText(SpanEnd));
@@ -300,7 +300,7 @@ void LabelBalanceDue(LabelRun& run) {
 // Kind 5: the customers of the chosen groups, in postal code order.
 void LabelGroups(LabelRun& run) {
   if (!OpenCustomers() || !OpenGroups()) return;
-  d4tagSelect(CustDb, d4tag(CustDb, "CZip"));
+  SelectTag(CustDb, "CZip");
   platform::Current().ShowModal(platform::WindowId::kMultGroup);
   if (masterdata::GroupChoice.isEmpty()) return;
   platform::Current().ShowProgress(QStringLiteral("Processing Customers"));

@@ -19,7 +19,7 @@ QString TrimEnd(const QString& text) {
 // The name of group `number` through tag "nGroup"; false when there is none.
 bool LookUpGroup(int number, QString* name) {
   if (GroupDb == nullptr || number == 0) return false;
-  d4tagSelect(GroupDb, d4tag(GroupDb, "nGroup"));
+  SelectTag(GroupDb, "nGroup");
   if (d4seek(GroupDb, KeyText(PadNumber(number, 2)).constData()) != r4success) return false;
   LoadGroup();
   *name = GroupRec.cGroup.trimmed();

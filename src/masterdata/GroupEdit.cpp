@@ -28,14 +28,14 @@ GroupOpening OpenGroupEditor() {
 int NextGroupNo() {
   if (GroupDb == nullptr || d4recCountDo(GroupDb) <= 0) return 1;
   TAG4* const selected = d4tagSelected(GroupDb);
-  d4tagSelect(GroupDb, d4tag(GroupDb, "nGroup"));
+  SelectTag(GroupDb, "nGroup");
   int c = 0;
   for (int rc = d4top(GroupDb); rc == r4success; rc = d4skip(GroupDb, 1)) {
     const int number = f4int(GroupFld.nGroup);
     if (number > c + 1) break;
     c = number;
   }
-  d4tagSelect(GroupDb, selected);
+  SelectTag(GroupDb, selected);
   return c + 1;
 }
 

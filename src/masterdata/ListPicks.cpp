@@ -25,7 +25,7 @@ ListPick ReadGroupPick(TAG4** previous_tag) {
   *previous_tag = nullptr;
   if (GroupDb == nullptr) return pick;
   *previous_tag = d4tagSelected(GroupDb);
-  d4tagSelect(GroupDb, d4tag(GroupDb, "cGroup"));
+  SelectTag(GroupDb, "cGroup");
   for (int rc = d4top(GroupDb); rc == r4success; rc = d4skip(GroupDb, 1)) {
     LoadGroup();
     AddItem(&pick, GroupDb, GroupRec.cGroup, SelGroup);
@@ -35,7 +35,7 @@ ListPick ReadGroupPick(TAG4** previous_tag) {
 }
 
 void RestoreGroupTag(TAG4* previous_tag) {
-  if (GroupDb != nullptr) d4tagSelect(GroupDb, previous_tag);
+  if (GroupDb != nullptr) SelectTag(GroupDb, previous_tag);
 }
 
 ListPick ReadLabelPick() {

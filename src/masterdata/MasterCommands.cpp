@@ -32,7 +32,7 @@ void RunCustomerCommand() {
     CloseAllTables();
     return;
   }
-  d4tagSelect(CustDb, d4tag(CustDb, Settings.ByCust ? "cname" : "cComp"));
+  SelectTag(CustDb, Settings.ByCust ? "cname" : "cComp");
   SelCust = FirstRecord(CustDb);
   bool is_new = false;
   while (PickCustomer(true, &is_new)) {
@@ -46,7 +46,7 @@ void RunGroupCommand() {
     CloseAllTables();
     return;
   }
-  d4tagSelect(GroupDb, d4tag(GroupDb, "cGroup"));
+  SelectTag(GroupDb, "cGroup");
   SelGroup = FirstRecord(GroupDb);
   bool is_new = false;
   while (PickGroup(true, &is_new)) {

@@ -73,7 +73,7 @@ const char* CustomerPickTag(bool by_cust) { return by_cust ? "cname" : "cComp"; 
 
 void SelectCustomerPickTag() {
   if (CustDb == nullptr) return;
-  d4tagSelect(CustDb, d4tag(CustDb, CustomerPickTag(Settings.ByCust)));
+  SelectTag(CustDb, CustomerPickTag(Settings.ByCust));
 }
 
 PickGridConfig CustomerPickConfig() {
@@ -97,7 +97,7 @@ QString CustomerGroupText(long rec_no) {
   if (d4go(CustDb, rec_no) != r4success) return QString();
   // The group number's text as stored is the "nGroup" key (two places).
   const QByteArray key = KeyText(Text(CustFld.ngroup));
-  d4tagSelect(GroupDb, d4tag(GroupDb, "nGroup"));
+  SelectTag(GroupDb, "nGroup");
   if (d4seek(GroupDb, key.constData()) != r4success) return QString();
   return Trimmed(GroupFld.cGroup);
 }
@@ -108,12 +108,12 @@ QString InvoiceCustomerText(long rec_no) {
   const QByteArray key = KeyText(Text(InvFld.CuNo));
   // Look the customer up by number, then give the customer table back its tag.
   TAG4* const selected = d4tagSelected(CustDb);
-  d4tagSelect(CustDb, d4tag(CustDb, "CCNO"));
+  SelectTag(CustDb, "CCNO");
   QString name;
   if (d4seek(CustDb, key.constData()) == r4success) {
     name = Trimmed(CustFld.first) + QLatin1Char(' ') + Trimmed(CustFld.last);
   }
-  d4tagSelect(CustDb, selected);
+  SelectTag(CustDb, selected);
   return name;
 }
 

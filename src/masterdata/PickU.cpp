@@ -61,7 +61,7 @@ bool RunPick(const PickKind& kind, bool allow_new, bool* is_new) {
 }  // namespace
 
 bool PickCustomer(bool allow_new, bool* is_new) {
-  if (CustDb != nullptr) d4tagSelect(CustDb, d4tag(CustDb, "cname"));
+  if (CustDb != nullptr) SelectTag(CustDb, "cname");
   return RunPick({CustDb, &SelCust, WindowId::kPickCust, WindowId::kCustomer,
                   "Customer Database is Empty", false},
                  allow_new, is_new);

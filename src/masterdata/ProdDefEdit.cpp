@@ -18,7 +18,7 @@ namespace {
 // never does (its stored ID may differ only in case).
 bool IdTakenByAnother(const QString& id) {
   TAG4* previous = d4tagSelected(ProdDb);
-  d4tagSelect(ProdDb, d4tag(ProdDb, "Prod"));
+  SelectTag(ProdDb, "Prod");
   bool taken = false;
   const int found = d4seek(ProdDb, KeyText(id).constData());
   if (found == r4success || found == r4after) {
@@ -31,7 +31,7 @@ bool IdTakenByAnother(const QString& id) {
       }
     }
   }
-  d4tagSelect(ProdDb, previous);
+  SelectTag(ProdDb, previous);
   return taken;
 }
 

@@ -96,10 +96,7 @@ bool SaveStationery(const StationeryForm& form) {
   s.CloLine = form.closing.trimmed();
   s.SigLine = form.signature.trimmed();
   s.LHJustify = form.justify == 2 || form.justify == 3 ? form.justify : 1;
-  if (!OpenSettings()) return false;
-  const bool stored = StoreSettings();
-  CloseSettings();
-  return stored;
+  return SaveSettings();
 }
 
 void RunStationeryCommand() { platform::Current().ShowModal(platform::WindowId::kStationary); }

@@ -67,7 +67,7 @@ void ExportMailMerge() {
     CloseAllTables();
     return;
   }
-  d4tagSelect(CustDb, d4tag(CustDb, "CZip"));
+  SelectTag(CustDb, "CZip");
   desktop.ShowModal(platform::WindowId::kMultGroup);
   if (masterdata::GroupChoice.isEmpty()) {
     CloseAllTables();

@@ -39,7 +39,7 @@ QString InvoiceCustomer() {
 // Receivables read every invoice in number order, customers by number.
 bool OpenReceivableTables() {
   if (!OpenInvoices() || !OpenCustomers()) return false;
-  d4tagSelect(CustDb, d4tag(CustDb, "CCNO"));
+  SelectTag(CustDb, "CCNO");
   if (d4recCountDo(InvDb) > 0) return true;
   platform::Current().Inform(QStringLiteral("No Invoices within selected dates."));
   return false;

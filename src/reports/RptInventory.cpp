@@ -6,6 +6,7 @@
 #include "reports/CostProduct.h"
 #include "reports/ReportRun.h"
 #include "reports/RptUtil.h"
+#include "store/EngineResult.h"
 #include "store/dbFiles.h"
 #include "util/MoneyUtil.h"
 #include "util/TextUtil.h"
@@ -44,11 +45,11 @@ bool OpenStockTables() {
   if (!OpenProducts() || !OpenPurchases() || !OpenLineItems() || !OpenInvoices()) return false;
   TAG4* by_product = d4tag(ItemDb, "ItmP");
   if (by_product == nullptr) {
-    code4errorCode(cb, 0);
+    store::TakeResult(store::Table::kLineItems);
     OpenFailed(QStringLiteral("itmP.ntx"));
     return false;
   }
-  d4tagSelect(ItemDb, by_product);
+  SelectTag(ItemDb, by_product);
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include "reports/RptLetterhead.h"
 #include "reports/RptUtil.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "store/dbFiles.h"
 #include "util/DateUtil.h"
 #include "util/MoneyUtil.h"
@@ -128,7 +129,7 @@ class DayProgress {
 };
 
 void PutInvoicesDated(bool invoiceMode) {
-  d4tagSelect(InvDb, d4tag(InvDb, "InvD"));
+  SelectTag(InvDb, "InvD");
   int rc = d4seek(InvDb, KeyText(DateToText(SpanStart)).constData());
   DayProgress progress(SpanStart, SpanEnd);
   while (rc == r4success || rc == r4after) {
@@ -139,12 +140,12 @@ void PutInvoicesDated(bool invoiceMode) {
     progress.At(date);
     rc = d4skip(InvDb, 1);
   }
-  code4errorCode(cb, 0);
+  store::TellIfFailed(store::Table::kInvoices, QStringLiteral("Printing stopped early."));
 }
 
 void PutPickedInvoices(bool invoiceMode) {
   if (d4bottom(InvDb) != r4success || d4recNo(InvDb) <= 0) {
-    code4errorCode(cb, 0);
+    store::TakeResult(store::Table::kInvoices);
     platform::Current().Inform(QStringLiteral("No invoices to select."));
     return;
   }

@@ -43,7 +43,7 @@ void ProfileLayout() {
 std::vector<PurchaseRow> PurchaseRows() {
   std::vector<PurchaseRow> rows;
   if (InvDb == nullptr || ItemDb == nullptr) return rows;
-  d4tagSelect(InvDb, d4tag(InvDb, "InvC"));
+  SelectTag(InvDb, "InvC");
   const long customer = CustRec.cuno;
   int rc = d4seek(InvDb, KeyText(PadNumber(customer, 6)).constData());
   if (rc != r4success) return rows;
@@ -115,7 +115,7 @@ void CustomerProfile(bool by_groups) {
   run.layout = ProfileLayout;
   run.write = [by_groups](RecordProgress& progress) {
     if (by_groups) {
-      d4tagSelect(CustDb, d4tag(CustDb, "cname"));
+      SelectTag(CustDb, "cname");
       progress.SetTotal(d4recCountDo(CustDb));
       for (int rc = d4top(CustDb); rc == r4success; rc = d4skip(CustDb, 1)) {
         if (GroupChosen(f4int(CustFld.ngroup))) {

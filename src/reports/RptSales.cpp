@@ -10,6 +10,7 @@
 #include "reports/SalesAmounts.h"
 #include "reports/SalesScan.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "util/TextUtil.h"
 
 namespace reports {
@@ -151,12 +152,15 @@ void ProductBuyers() {
   run.prepare = [&] {
     bool is_new = false;
     if (!masterdata::PickProduct(false, &is_new)) return false;
-    d4go(ProdDb, SelProd);
+    if (d4go(ProdDb, SelProd) != r4success) {
+      store::TellIfFailed(store::Table::kProducts, QStringLiteral("The product could not be read."));
+      return false;
+    }
     LoadProduct();
     product = ProdRec.PrID;
     SetMonthSpan();
     if (!AskDateSpan()) return false;
-    d4tagSelect(CustDb, d4tag(CustDb, "CCNO"));
+    SelectTag(CustDb, "CCNO");
     return walk.Start();
   };
   run.width = 77;

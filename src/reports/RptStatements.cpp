@@ -10,6 +10,7 @@
 #include "reports/RptLetterhead.h"
 #include "reports/RptUtil.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "store/dbFiles.h"
 #include "util/DateUtil.h"
 #include "util/TextUtil.h"
@@ -39,8 +40,8 @@ StatementRow RowOfCurrentInvoice() {
 // Every customer in postal code order with the invoices of the span that
 // are not settled. Only the invoices listed are loaded in full.
 void PutStatementsWithBalances() {
-  d4tagSelect(CustDb, d4tag(CustDb, "CZip"));
-  d4tagSelect(InvDb, d4tag(InvDb, "InvC"));
+  SelectTag(CustDb, "CZip");
+  SelectTag(InvDb, "InvC");
   // Dates compare as their stored "yyyymmdd" texts; a blank date is before
   // every span.
   const QByteArray first = DateToText(SpanStart).toLatin1();
@@ -65,15 +66,14 @@ void PutStatementsWithBalances() {
     }
     progress.Step();
   }
-  code4errorCode(cb, 0);
+  store::TellIfFailed(store::Table::kCustomers, QStringLiteral("Printing stopped early."));
 }
 
 // Customers picked one after another, each with all of its invoices.
 void PutPickedStatements() {
-  d4tagSelect(CustDb, d4tag(CustDb, "cname"));
-  d4top(CustDb);
-  SelCust = d4recNo(CustDb);
-  d4tagSelect(InvDb, d4tag(InvDb, "InvC"));
+  SelectTag(CustDb, "cname");
+  SelCust = d4top(CustDb) == r4success ? d4recNo(CustDb) : 0;
+  SelectTag(InvDb, "InvC");
   std::vector<StatementRow> rows;
   bool is_new = false;
   while (masterdata::PickCustomer(false, &is_new)) {
@@ -87,7 +87,7 @@ void PutPickedStatements() {
     BuildAddressBlock();
     PutStatement(rows);
   }
-  code4errorCode(cb, 0);
+  store::TakeResult(store::Table::kCustomers);  // a pick that could not be read is skipped
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "reports/RptUtil.h"
 #include "reports/SalesAmounts.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "util/MoneyUtil.h"
 
 namespace reports {
@@ -33,7 +34,7 @@ bool SpanWalk::Start() {
   std::memset(end_, 0, sizeof end_);
   std::memcpy(end_, end.constData(), std::min<size_t>(end.size(), kStoredDateLength));
   if (table != nullptr) {
-    d4tagSelect(table, d4tag(table, over_ == kInvoices ? "InvD" : "PmtD"));
+    SelectTag(table, over_ == kInvoices ? "InvD" : "PmtD");
     const int found = d4seek(table, DateToText(SpanStart).toLatin1().constData());
     if (found == r4success || found == r4after) first_ = d4recNo(table);
     if (InSpan()) {
@@ -54,7 +55,7 @@ bool SpanWalk::Start() {
 }
 
 void SpanWalk::Rewind() {
-  if (first_ > 0) d4go(Table(), first_);
+  if (first_ > 0 && d4go(Table(), first_) != r4success) Stop();
 }
 
 bool SpanWalk::InSpan() const {
@@ -63,7 +64,15 @@ bool SpanWalk::InSpan() const {
   return std::memcmp(f4str(DateField()), end_, kStoredDateLength) <= 0;
 }
 
-void SpanWalk::Next() { d4skip(Table(), 1); }
+void SpanWalk::Next() {
+  if (d4skip(Table(), 1) < 0) Stop();
+}
+
+void SpanWalk::Stop() {
+  first_ = 0;
+  store::TellIfFailed(over_ == kInvoices ? store::Table::kInvoices : store::Table::kPayments,
+                      QStringLiteral("The report stopped early and is not complete."));
+}
 
 bool NumberKey(long number, int width, char (&key)[16]) {
   if (width < 1 || width >= static_cast<int>(sizeof key)) return false;

@@ -24,6 +24,8 @@ namespace reports {
 //   if (!walk.Start()) return false;          // said "No Invoices within selected dates."
 //   progress.SetTotal(walk.Estimate());
 //   for (walk.Rewind(); walk.InSpan(); walk.Next()) { ...the current row... }
+//
+// A move that fails ends the walk and tells the operator.
 class SpanWalk {
  public:
   enum Over { kInvoices, kPayments };
@@ -43,6 +45,9 @@ class SpanWalk {
   void Next();
 
  private:
+  // Ends the walk after a failed move, telling the operator the report is
+  // not complete.
+  void Stop();
   DATA4* Table() const;
   FIELD4* DateField() const;
 

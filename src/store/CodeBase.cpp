@@ -1,6 +1,7 @@
 #include "store/CodeBase.h"
 
 #include "platform/Platform.h"
+#include "store/EngineResult.h"
 
 CODE4* cb = nullptr;
 
@@ -20,7 +21,8 @@ bool StartEngine() {
 
 void EndEngine() {
   if (cb == nullptr) return;
-  code4initUndo(cb);
+  // Every table is closed by now; what ending met has nothing left to lose.
+  store::TakeResult(static_cast<DATA4*>(nullptr), code4initUndo(cb));
   code4free(cb);
   cb = nullptr;
 }
@@ -37,12 +39,11 @@ int d4tagSelect(DATA4* data, TAG4* tag) { return d4tagSelectP(data, tag); }
 
 double d4position(DATA4* data) {
   double result = 0;
-  d4position2(data, &result);
-  return result;
+  // On failure the error stays pending for the walk that asked.
+  return d4position2(data, &result) == 0 ? result : 0.0;
 }
 
 double f4double(FIELD4* field) {
   double result = 0;
-  f4double2(field, &result);
-  return result;
+  return f4double2(field, &result) == 0 ? result : 0.0;
 }

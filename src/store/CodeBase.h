@@ -17,11 +17,11 @@ extern CODE4* cb;
 void EndEngine();
 
 // code4initP, with the engine's exit routed to platform::Current().Terminate.
-int code4init(CODE4* code_base);
+[[nodiscard]] int code4init(CODE4* code_base);
 // code4initUndoP.
-int code4initUndo(CODE4* code_base);
+[[nodiscard]] int code4initUndo(CODE4* code_base);
 // d4tagSelectP; a null tag selects record number order.
-int d4tagSelect(DATA4* data, TAG4* tag);
+[[nodiscard]] int d4tagSelect(DATA4* data, TAG4* tag);
 // d4position2: the current record's place in tag order, 0 to 1.
 double d4position(DATA4* data);
 // f4double2: the field's numeric value (0 for blanks).

@@ -13,6 +13,7 @@
 #include "engine/TableEngine.h"
 #include "platform/Platform.h"
 #include "store/CodeBase.h"
+#include "store/EngineResult.h"
 #include "store/TableDefs.h"
 #include "store/dbFiles.h"
 
@@ -277,9 +278,9 @@ void Reindex(bool quiet) {
       DATA4* table = d4open(cb, def->name);
       if (error4exitTest(cb) != 0 || table == nullptr) return;
       const std::vector<TAG4INFO> tags = store::CreateTagList(*def);
-      (void)i4create(table, def->name, tags.data());
-      code4close(cb);
-      if (error4exitTest(cb) != 0) return;
+      const INDEX4* built = i4create(table, def->name, tags.data());
+      const int closed = code4close(cb);
+      if (error4exitTest(cb) != 0 || built == nullptr || closed < 0) return;
     }
     if (!quiet) Ui().SetProgress(ReindexProgress(*def));
   }
@@ -295,7 +296,7 @@ bool PackTable(const char* name, bool compress_memo) {
   TableChange change;
   DATA4* table = d4open(cb, name);
   bool packed = false;
-  if (change.Begun() && code4errorCode(cb, 0) >= 0 && table != nullptr) {
+  if (change.Begun() && store::TakeResult(table).ok() && table != nullptr) {
     packed = d4pack(table) == 0;
     if (packed && compress_memo) packed = d4memoCompress(table) == 0;
   }
@@ -303,7 +304,7 @@ bool PackTable(const char* name, bool compress_memo) {
   if (packed) packed = change.Commit();
   // A failed pack leaves the table as it was; its error must not end the
   // program at the next error test.
-  if (code4errorCode(cb, 0) < 0) packed = false;
+  if (!store::TakeResult(table).ok()) packed = false;
   return packed;
 }
 
@@ -396,7 +397,7 @@ void EraseAllData() {
     if (!erased) break;
   }
   if (erased) erased = change.Commit();
-  code4errorCode(cb, 0);  // reported below; must not end the program later
+  store::TakeResult(static_cast<DATA4*>(nullptr));  // reported below; must not end the program later
   if (!erased) Ui().Inform("Erase Failed . . Your data files were left as they were.");
 }
 
@@ -408,19 +409,18 @@ QStringList CheckProblems(const store::TableDef& def) {
   QStringList problems;
   code4autoOpen(cb, 1);
   DATA4* table = d4open(cb, def.name);
-  if (table == nullptr || code4errorCode(cb, 0) < 0) {
-    if (table != nullptr) d4close(table);
-    code4errorCode(cb, 0);
+  if (table == nullptr || !store::TakeResult(def.table).ok()) {
+    CloseAfterFailure(table);
     return {"its index group cannot be opened"};
   }
   std::vector<std::string> found;
-  d4check(table, &found);
+  if (d4check(table, &found) < 0 && found.empty()) found.push_back("it could not be read");
   for (const store::TagDef& tag : def.tags) {
     if (d4tag(table, tag.file) == nullptr)
       found.push_back(std::string("tag ") + tag.name + " missing");
   }
-  d4close(table);
-  code4errorCode(cb, 0);
+  // Only read: what closing meets changes nothing the check found.
+  store::TakeResult(def.table, d4close(table));
   for (const std::string& line : found) problems << QString::fromStdString(line);
   return problems;
 }
@@ -430,12 +430,12 @@ bool RebuildGroup(const store::TableDef& def) {
   code4safety(cb, 0);
   DATA4* table = d4open(cb, def.name);
   bool rebuilt = false;
-  if (table != nullptr && code4errorCode(cb, 0) >= 0) {
+  if (table != nullptr && store::TakeResult(def.table).ok()) {
     const std::vector<TAG4INFO> tags = store::CreateTagList(def);
     rebuilt = i4create(table, def.name, tags.data()) != nullptr;
   }
   if (table != nullptr && d4close(table) != 0) rebuilt = false;
-  code4errorCode(cb, 0);
+  store::TakeResult(def.table);
   code4autoOpen(cb, 1);
   code4safety(cb, 1);
   return rebuilt;
@@ -452,13 +452,18 @@ QStringList TakeInUncountedRecords(CODE4* code_base) {
     DATA4* table = d4open(code_base, def.name);
     long taken = 0;
     const long beyond = table != nullptr ? d4recordsBeyondCount(table) : 0;
-    const int rc = beyond > 0 ? d4recoverRecords(table, &taken) : 0;
+    const int recovered = beyond > 0 ? d4recoverRecords(table, &taken) : 0;
+    // Closing writes the new count; the instance may be another program's
+    // own (the data tool's), so its error is cleared here, reported below.
+    const int closed = table != nullptr ? d4close(table) : 0;
+    code4errorCode(code_base, 0);
+    const int rc = recovered < 0 ? recovered : closed;
     if (rc == 0 && taken > 0) {
       lines << QString("%1: %2 record%3 written before the interruption taken in")
                    .arg(def.name)
                    .arg(taken)
                    .arg(taken == 1 ? "" : "s");
-    } else if (rc < 0) {
+    } else if (rc < 0 && beyond > 0) {
       // Left as they are: the table keeps refusing appends over them.
       lines << QString("%1: %2 record%3 after the table's count could not be taken in (%4)")
                    .arg(def.name)
@@ -467,8 +472,6 @@ QStringList TakeInUncountedRecords(CODE4* code_base) {
                    .arg(rc == e4data ? "malformed records among them"
                                      : "the file could not be written");
     }
-    if (table != nullptr) d4close(table);
-    code4errorCode(code_base, 0);
   }
   code4autoOpen(code_base, auto_open);
   code4accessMode(code_base, access);

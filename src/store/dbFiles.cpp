@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "platform/Platform.h"
+#include "store/EngineResult.h"
 #include "util/DateUtil.h"
 #include "util/MoneyUtil.h"
 #include "util/TextUtil.h"
@@ -173,24 +174,27 @@ bool StoreAndCommit(Table table) {
 // A tag of the table by name, or null; a missing tag leaves no error pending.
 TAG4* FindTag(DATA4* data, const char* name) {
   TAG4* tag = d4tag(data, name);
-  if (tag == nullptr) code4errorCode(cb, 0);
+  if (tag == nullptr) store::TakeResult(data);
   return tag;
 }
 
 // Opens the settings table: no index group, its one row current.
+// An open that failed: the table closed again and the open message shown.
+bool OpenRefused(DATA4* data, const char* message) {
+  CloseAfterFailure(data);
+  OpenFailed(QString::fromLatin1(message));
+  return false;
+}
+
 bool OpenUnindexed(const store::TableDef& def) {
-  code4errorCode(cb, 0);  // as for the indexed tables
+  store::TakeResult(def.table);  // as for the indexed tables
   const int auto_open = code4autoOpen(cb, 0);
   DATA4* data = d4open(cb, def.name);
-  const bool failed = code4errorCode(cb, 0) < 0 || data == nullptr;
+  const bool failed = !store::TakeResult(def.table).ok() || data == nullptr;
   code4autoOpen(cb, auto_open);
-  if (failed || !FindFields(def, data)) {
-    code4errorCode(cb, 0);
-    if (data != nullptr) d4close(data);
-    OpenFailed(QString::fromLatin1(def.open_message));
-    return false;
+  if (failed || d4top(data) < 0 || !FindFields(def, data)) {
+    return OpenRefused(data, def.open_message);
   }
-  d4top(data);
   *def.data = data;
   return true;
 }
@@ -198,27 +202,15 @@ bool OpenUnindexed(const store::TableDef& def) {
 bool OpenIndexed(const store::TableDef& def) {
   // Only this open's own failure counts: an error left over from an earlier,
   // unrelated call must not be reported as a table that cannot be opened.
-  code4errorCode(cb, 0);
+  store::TakeResult(def.table);
   DATA4* data = d4open(cb, def.name);
-  if (code4errorCode(cb, 0) < 0 || data == nullptr) {
-    if (data != nullptr) d4close(data);
-    OpenFailed(QString::fromLatin1(def.open_message));
-    return false;
+  if (!store::TakeResult(def.table).ok() || data == nullptr) {
+    return OpenRefused(data, def.open_message);
   }
   TAG4* tag = d4tag(data, def.opening_tag);
-  if (tag != nullptr) d4tagSelect(data, tag);
-  if (code4errorCode(cb, 0) < 0 || tag == nullptr) {
-    d4close(data);
-    OpenFailed(QString::fromLatin1(def.tag_message));
-    return false;
-  }
-  d4top(data);
-  if (!FindFields(def, data)) {
-    code4errorCode(cb, 0);
-    d4close(data);
-    OpenFailed(QString::fromLatin1(def.open_message));
-    return false;
-  }
+  const int selected = tag != nullptr ? d4tagSelect(data, tag) : e4tagName;
+  if (!store::TakeResult(def.table, selected).ok()) return OpenRefused(data, def.tag_message);
+  if (d4top(data) < 0 || !FindFields(def, data)) return OpenRefused(data, def.open_message);
   *def.data = data;
   return true;
 }
@@ -226,6 +218,23 @@ bool OpenIndexed(const store::TableDef& def) {
 }  // namespace
 
 // --- Open ----------------------------------------------------------------------------
+
+void CloseAfterFailure(DATA4* data) {
+  if (data == nullptr) return;
+  // The failure that led here is the one reported, not what closing met.
+  store::TakeResult(data, d4close(data));
+}
+
+bool SelectTag(DATA4* data, TAG4* tag) {
+  if (data == nullptr) return false;
+  return store::TakeResult(data, d4tagSelect(data, tag)).ok();
+}
+
+bool SelectTag(DATA4* data, const char* name) {
+  if (data == nullptr) return false;
+  TAG4* tag = FindTag(data, name);
+  return tag != nullptr && SelectTag(data, tag);
+}
 
 void OpenFailed(const QString& name) {
   platform::Current().Inform("Unable to open file " + name + "\r\n" +
@@ -235,7 +244,7 @@ void OpenFailed(const QString& name) {
   // that return.
   code4errorCode(cb, e4open);
   code4exit(cb);
-  code4errorCode(cb, 0);
+  store::TakeResult(static_cast<DATA4*>(nullptr));
 }
 
 bool OpenTable(Table table) {
@@ -254,19 +263,16 @@ bool OpenProducts() { return OpenTable(Table::kProducts); }
 bool OpenPurchases() { return OpenTable(Table::kPurchases); }
 bool OpenLabels() { return OpenTable(Table::kLabels); }
 
-void CloseAllTables() {
-  if (cb != nullptr) code4close(cb);
+bool CloseAllTables() {
+  bool closed = true;
+  // Every table at once: the error names no one table.
+  if (cb != nullptr) closed = store::TakeResult(static_cast<DATA4*>(nullptr), code4close(cb)).ok();
   // Handles of closed tables must not be used again: clear them all.
   for (const store::TableDef& def : store::AllTables()) {
     *def.data = nullptr;
     ForgetFields(def);
   }
-}
-
-void CloseSettings() {
-  if (SettingsDb != nullptr) d4close(SettingsDb);
-  SettingsDb = nullptr;
-  ForgetFields(Def(Table::kSettings));
+  return closed;
 }
 
 namespace {
@@ -277,12 +283,30 @@ void ReportUnsaved(const store::TableDef& def) {
                                  .arg(QString::fromLatin1(def.name)));
 }
 
+// Closes the settings table; false after telling the operator when it did
+// not write what it held, unless `quiet` (a failure already told).
+bool CloseSettingsTable(bool quiet) {
+  bool closed = true;
+  if (SettingsDb != nullptr) closed = store::TakeResult(Table::kSettings, d4close(SettingsDb)).ok();
+  SettingsDb = nullptr;
+  ForgetFields(Def(Table::kSettings));
+  if (!closed && !quiet) ReportUnsaved(Def(Table::kSettings));
+  return closed;
+}
+
 }  // namespace
+
+bool CloseSettings() { return CloseSettingsTable(false); }
+
+bool SaveSettings() {
+  if (!OpenSettings()) return false;
+  const bool stored = StoreSettings();
+  return CloseSettingsTable(!stored) && stored;
+}
 
 bool FlushChanges(DATA4* data, Table table) {
   if (data == nullptr) return false;
-  if (d4flush(data) == 0) return true;
-  code4errorCode(cb, 0);  // reported here
+  if (store::TakeResult(table, d4flush(data)).ok()) return true;
   ReportUnsaved(Def(table));
   return false;
 }
@@ -301,13 +325,14 @@ bool Recommit(DATA4* data, Table table) {
   }
   // Closing writes the row and its keys; when that fails the store did not
   // happen, and saying so lets the operator try again.
-  const bool closed = d4close(data) == 0;
+  const bool closed = store::TakeResult(table, d4close(data)).ok();
   if (*def.data == data) *def.data = nullptr;
   if (!OpenTable(table)) return false;
 
   DATA4* reopened = *def.data;
-  d4tagSelect(reopened, tag_name != nullptr ? FindTag(reopened, tag_name) : nullptr);
-  if (record > 0) d4go(reopened, record);
+  // The opening tag and the top record stand when these fail.
+  SelectTag(reopened, tag_name != nullptr ? FindTag(reopened, tag_name) : nullptr);
+  if (record > 0 && d4go(reopened, record) < 0) store::TakeResult(table);
   if (!closed) {
     ReportUnsaved(def);
     return false;
@@ -379,22 +404,23 @@ bool DataFilesPresentIn(const QString& directory) {
 long NextCustomerNo() {
   if (CustDb == nullptr || d4recCountDo(CustDb) <= 0) return 1;
   TAG4* remembered = d4tagSelected(CustDb);
-  d4tagSelect(CustDb, FindTag(CustDb, "CCNo"));
+  SelectTag(CustDb, "CCNo");
   long c = 0;
   for (int rc = d4top(CustDb); rc == r4success; rc = d4skip(CustDb, 1)) {
     const long number = f4long(CustFld.cuno);
     if (number > c + 1) break;
     c = number;
   }
-  d4tagSelect(CustDb, remembered);
-  d4top(CustDb);
+  SelectTag(CustDb, remembered);
+  // Lists start from the top again; a failed move leaves them where they are.
+  store::TakeResult(Table::kCustomers, d4top(CustDb));
   return c + 1;
 }
 
 void FindGroup() {
   GroupRec = GroupRecord();
   if (GroupDb == nullptr) return;
-  d4tagSelect(GroupDb, FindTag(GroupDb, "nGroup"));
+  SelectTag(GroupDb, "nGroup");
   const QString key = PadNumber(CustRec.ngroup, 2);
   // A number wider than the key would match a shorter group number's prefix.
   if (key.size() == 2 && d4seek(GroupDb, KeyText(key).constData()) == r4success) LoadGroup();
@@ -435,7 +461,7 @@ void BuildAddressBlock() {
 bool LoadInvoiceForPrint() {
   AddressBlock = QStringList{QString()};
   if (InvDb == nullptr || CustDb == nullptr || SelInv <= 0 || d4go(InvDb, SelInv) != r4success) {
-    code4errorCode(cb, 0);  // a bad record number must not fail the next open
+    store::TakeResult(Table::kInvoices);  // a bad record number must not fail the next open
     InvRec = InvoiceRecord();
     ItemGrid.clear();
     PaymentGrid.clear();
@@ -444,8 +470,7 @@ bool LoadInvoiceForPrint() {
   LoadInvoice();
   LoadInvoiceItems();
   LoadInvoicePayments();
-  d4tagSelect(CustDb, FindTag(CustDb, "CCNO"));
-  d4top(CustDb);
+  SelectTag(CustDb, "CCNO");
   if (d4seek(CustDb, KeyText(PadNumber(InvRec.CuNo, 6)).constData()) == r4success) {
     LoadCustomer();
     SelCust = d4recNo(CustDb);

@@ -67,9 +67,15 @@ int PaymentLastRow();
 [[nodiscard]] bool OpenLabels();
 
 // Closes every open table (code4close) and clears the program-wide handles.
-void CloseAllTables();
-// Closes the settings table alone.
-void CloseSettings();
+// False when a table did not write what it held (the error is taken).
+bool CloseAllTables();
+// Closes the settings table alone; false after telling the operator when it
+// did not write what it held.
+[[nodiscard]] bool CloseSettings();
+// Opens the settings table, stores Settings and closes it: a preference kept
+// the moment it is changed. False after telling the operator when it could
+// not be written.
+[[nodiscard]] bool SaveSettings();
 
 void LoadSettings();
 void LoadCustomer();
@@ -84,7 +90,7 @@ void LoadLabel();
 // Writes every settings field into the first row and flushes it; the caller
 // closes the table. False after telling the operator when the disk would not
 // take it (or the table is not open).
-bool StoreSettings();
+[[nodiscard]] bool StoreSettings();
 // The store routines of the indexed tables write the current row and then
 // Recommit; false when the table is not open or could not be opened again.
 // Load and store do nothing while their table is not open.
@@ -122,6 +128,15 @@ inline constexpr const char* kOpenFailedHint =
 // the disk, the selection naming it is cleared (true), so the next save
 // appends afresh instead of looking for a record that is not there.
 bool ForgetUnwrittenAppend(DATA4* table, long* selection);
+
+// Puts the table under its tag (null: record number order), or under the tag
+// named name (a missing tag leaves the order as it was). False when the tag
+// is missing or could not be selected; the error is taken.
+bool SelectTag(DATA4* data, TAG4* tag);
+bool SelectTag(DATA4* data, const char* name);
+// Closes a table after a failure the caller reports; what closing met is
+// taken, so that it is not blamed on a later call.
+void CloseAfterFailure(DATA4* data);
 
 // --- Lookups -------------------------------------------------------------------
 // True when the nine table files are present in the current directory.

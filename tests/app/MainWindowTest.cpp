@@ -90,7 +90,7 @@ class MainWindowTest : public ::testing::Test {
     const SettingsRecord in_memory = Settings;
     EXPECT_TRUE(OpenSettings());
     LoadSettings();
-    CloseSettings();
+    EXPECT_TRUE(CloseSettings());
     const SettingsRecord stored = Settings;
     Settings = in_memory;
     return stored;

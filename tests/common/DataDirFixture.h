@@ -42,7 +42,7 @@ class DataDirFixture : public ::testing::Test {
     ASSERT_TRUE(StartEngine());
     ASSERT_TRUE(OpenSettings());
     LoadSettings();
-    CloseSettings();
+    EXPECT_TRUE(CloseSettings());
     PackPending = false;
     SelCust = SelGroup = SelProd = SelInv = SelPur = SelLab = -1;
   }

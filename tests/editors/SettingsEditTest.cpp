@@ -18,8 +18,8 @@ class SettingsEditTest : public EditorsFixture {
   // Writes the settings record as it is in memory.
   static void StoreNow() {
     ASSERT_TRUE(OpenSettings());
-    StoreSettings();
-    CloseSettings();
+    EXPECT_TRUE(StoreSettings());
+    EXPECT_TRUE(CloseSettings());
   }
 
   // The settings as stored in PLM1 now; the record in memory is left as it is.
@@ -27,7 +27,7 @@ class SettingsEditTest : public EditorsFixture {
     const SettingsRecord in_memory = Settings;
     EXPECT_TRUE(OpenSettings());
     LoadSettings();
-    CloseSettings();
+    EXPECT_TRUE(CloseSettings());
     const SettingsRecord stored = Settings;
     Settings = in_memory;
     return stored;

@@ -66,7 +66,7 @@ class EngineFixture : public ::testing::Test {
     code4setExitHook(cb_, [](int) {});
   }
   void TearDown() override {
-    code4initUndoP(cb_);
+    EXPECT_GE(code4initUndoP(cb_), 0);
     code4free(cb_);
   }
   int TakeError() { return code4errorCode(cb_, 0); }

@@ -106,13 +106,15 @@ class ReplacementTest : public EngineFixture {
         TakeError();
         continue;
       }
-      d4tagSelectP(d, t);
+      EXPECT_GE(d4tagSelectP(d, t), 0);
       for (int rc = d4top(d); rc == r4success; rc = d4skip(d, 1)) {
         state.tag_orders[tag].push_back(d4recNo(d));
       }
     }
-    d4check(d, &state.problems);
-    d4close(d);
+    if (d4check(d, &state.problems) < 0 && state.problems.empty()) {
+      state.problems.push_back("check failed");
+    }
+    EXPECT_GE(d4close(d), 0);
     std::error_code ignored;
     state.memo_bytes = std::filesystem::file_size(dir_.File("BOOK.dbt"), ignored);
     if (int error = TakeError(); error != 0) state.problems.push_back(std::to_string(error));

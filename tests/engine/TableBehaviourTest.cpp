@@ -59,7 +59,7 @@ TEST_F(TableTest, EmptyTableReportsEofEverywhere) {
   DATA4* d = MakeItems({});
   ASSERT_NE(d, nullptr);
   for (const char* tag : {static_cast<const char*>(nullptr), "Itm"}) {
-    d4tagSelectP(d, tag == nullptr ? nullptr : d4tag(d, tag));
+    EXPECT_GE(d4tagSelectP(d, tag == nullptr ? nullptr : d4tag(d, tag)), 0);
     EXPECT_EQ(d4top(d), r4eof);
     EXPECT_EQ(d4bottom(d), r4eof);
     EXPECT_EQ(d4recNo(d), 0);
@@ -413,7 +413,7 @@ TEST_F(TableTest, FailedWritesAreNeverReportedAsSuccess) {
       EXPECT_LT(rc, 0);
       ++failures;
     }
-    d4close(d);
+    EXPECT_GE(d4close(d), 0);
     TakeError();
   }
   EXPECT_GT(failures, 0);

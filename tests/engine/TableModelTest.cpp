@@ -147,7 +147,7 @@ TEST_P(TableModelTest, RandomOperationsMatchTheModel) {
       }
     } else if (pick < 70) {
       long rec = static_cast<long>(1 + rng_() % model_.size());
-      d4tagSelectP(d, rng_() % 2 ? nullptr : d4tag(d, kTags[rng_() % 3].name));
+      EXPECT_GE(d4tagSelectP(d, rng_() % 2 ? nullptr : d4tag(d, kTags[rng_() % 3].name)), 0);
       ASSERT_EQ(d4go(d, rec), r4success);
       Assign(d, &model_[static_cast<size_t>(rec - 1)]);
       if (rng_() % 2) {

@@ -101,7 +101,7 @@ long RecordCount(const char* table) {
     return -1;
   }
   const long count = d4recCountDo(data);
-  d4close(data);
+  EXPECT_GE(d4close(data), 0);
   return count;
 }
 

@@ -117,7 +117,7 @@ class InvoiceFixture : public test_support::DataDirFixture {
     f4assign(ProdFld.LTax2, p.tax2 ? "T" : "F");
     f4assign(ProdFld.IComm, p.comment);
     f4assign(ProdFld.RCode, p.rcode);
-    f4memoAssign(ProdFld.PMemo, p.memo);
+    EXPECT_GE(f4memoAssign(ProdFld.PMemo, p.memo), 0);
     const long record = d4recNo(ProdDb);
     EXPECT_EQ(d4flush(ProdDb), 0);
     return record;
@@ -175,8 +175,8 @@ class InvoiceFixture : public test_support::DataDirFixture {
       EXPECT_EQ(d4go(ItemDb, record), 0);
       double quantity = 0;
       double price = 0;
-      f4double2(ItemFld.Qty, &quantity);
-      f4double2(ItemFld.UPR, &price);
+      EXPECT_GE(f4double2(ItemFld.Qty, &quantity), 0);
+      EXPECT_GE(f4double2(ItemFld.UPR, &price), 0);
       lines.push_back({record, d4deleted(ItemDb) != 0, f4long(ItemFld.IvNo),
                        QString::fromLatin1(f4str(ItemFld.PrID)).trimmed(), quantity, price,
                        f4true(ItemFld.LTax1) > 0, f4true(ItemFld.LTax2) > 0,
@@ -192,8 +192,8 @@ class InvoiceFixture : public test_support::DataDirFixture {
       EXPECT_EQ(d4go(PmtDb, record), 0);
       double amount = 0;
       double gst = 0;
-      f4double2(PmtFld.PAmt, &amount);
-      f4double2(PmtFld.GST, &gst);
+      EXPECT_GE(f4double2(PmtFld.PAmt, &amount), 0);
+      EXPECT_GE(f4double2(PmtFld.GST, &gst), 0);
       payments.push_back({record, d4deleted(PmtDb) != 0, f4long(PmtFld.IvNo),
                           TextToDate(QString::fromLatin1(f4str(PmtFld.PDate))), amount, gst,
                           f4true(PmtFld.lGST) > 0});

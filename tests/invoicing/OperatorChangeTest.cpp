@@ -13,6 +13,7 @@
 #include "masterdata/GroupEdit.h"
 #include "masterdata/ProdDefEdit.h"
 #include "masterdata/PurDefEdit.h"
+#include "store/EngineResult.h"
 #include "testing/FaultyFileSystem.h"
 
 namespace invoicing_test {
@@ -156,7 +157,7 @@ TEST_F(OperatorChangeTest, FinishedChangeSurvivesAStopRightAfterIt) {
        [] {
          if (!OpenSettings()) return false;
          LoadSettings();
-         CloseSettings();
+         EXPECT_TRUE(CloseSettings());
          return Settings.ShipLine.trimmed() == QStringLiteral("Carriage");
        }},
   };
@@ -172,6 +173,42 @@ TEST_F(OperatorChangeTest, FinishedChangeSurvivesAStopRightAfterIt) {
     disk_.FailFromStep(1);
     Restart();
     EXPECT_TRUE(c.found());
+  }
+  CloseAllTables();
+  code4fileSystem(cb, nullptr);
+}
+
+// A change the disk refuses is told with the table and the failure in words,
+// never passed over in silence.
+TEST_F(OperatorChangeTest, ChangeTheDiskRefusesIsTold) {
+  struct Case {
+    const char* what;
+    std::function<bool()> change;  // false when the command reports failure
+    bool reported_failure;
+    const char* told;  // what the operator is told, in part
+  };
+  const Case cases[] = {
+      {"report font kept", [] { return SaveSettings(); }, true,
+       "Unable to save the changes to PLM1"},
+      {"invoice deleted, its pack refused",
+       [&] {
+         SelInv = invoice_;
+         invoicing::OpenInvoiceDocument();
+         scripted_.QueueAnswer(Answer::kOk);
+         return invoicing::DeleteInvoice();
+       },
+       false, "could not be removed from the data files at this time:\r\nITM5: "},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Restart();
+    scripted_.ClearRecords();
+    disk_.FailFromStep(1);
+    EXPECT_EQ(c.change(), !c.reported_failure);
+    const QString said = scripted_.Said().join(QStringLiteral(" | "));
+    EXPECT_TRUE(said.contains(QString::fromLatin1(c.told))) << said.toStdString();
+    EXPECT_FALSE(store::ErrorPending());
+    disk_.Reset();
   }
   CloseAllTables();
   code4fileSystem(cb, nullptr);

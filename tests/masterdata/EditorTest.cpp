@@ -49,7 +49,7 @@ TEST_F(EditorTest, NewCustomerGetsLowestFreeNumber) {
   };
   for (const Case& c : {Case{{1, 2, 3, 5}, 4}, Case{{2, 3}, 1}, Case{{}, 1}, Case{{1, 2}, 3}}) {
     SCOPED_TRACE(c.expected);
-    d4zap(CustDb, 1, d4recCountDo(CustDb));
+    EXPECT_GE(d4zap(CustDb, 1, d4recCountDo(CustDb)), 0);
     for (long n : c.numbers) AddCustomers({{n, "Old", "One", "", 1}});
     SelCust = 0;
     const masterdata::CustomerOpening opening = masterdata::OpenCustomerEditor();

@@ -88,7 +88,7 @@ TEST_P(OpenTagFailedTest, GroupWithoutOpeningTagReportsTheTag) {
   DATA4* data = d4open(cb, def.name);
   ASSERT_NE(data, nullptr);
   ASSERT_NE(i4create(data, def.name, tags.data()), nullptr);
-  d4close(data);
+  EXPECT_GE(d4close(data), 0);
   code4autoOpen(cb, auto_open);
   code4safety(cb, 1);
 
@@ -166,7 +166,7 @@ TEST_P(NextCustomerNoTest, ReusesTheFirstGap) {
   ASSERT_TRUE(OpenCustomers());
   for (long number : GetParam().numbers) AddCustomer(number, QStringLiteral("Name%1").arg(number));
   TAG4* comp = d4tag(CustDb, "cComp");
-  d4tagSelect(CustDb, comp);
+  EXPECT_GE(d4tagSelect(CustDb, comp), 0);
   EXPECT_EQ(NextCustomerNo(), GetParam().expected);
   EXPECT_EQ(d4tagSelected(CustDb), comp);  // the caller's tag is kept
 }
@@ -380,7 +380,7 @@ TEST_F(StoreTest, StoreKeepsTheSelectedTagAndRecord) {
   AddCustomer(3, "Moss", "Alpha Ltd");
   for (const char* tag_name : {"cComp", "CZip", "CCNO"}) {
     TAG4* tag = d4tag(CustDb, tag_name);
-    d4tagSelect(CustDb, tag);
+    EXPECT_GE(d4tagSelect(CustDb, tag), 0);
     ASSERT_EQ(d4go(CustDb, second), 0);
     LoadCustomer();
     CustRec.addr1 = QStringLiteral("Gamma %1").arg(tag_name);
@@ -389,7 +389,7 @@ TEST_F(StoreTest, StoreKeepsTheSelectedTagAndRecord) {
     EXPECT_EQ(d4recNo(CustDb), second) << tag_name;
   }
   // Record number order is kept too.
-  d4tagSelect(CustDb, nullptr);
+  EXPECT_GE(d4tagSelect(CustDb, nullptr), 0);
   ASSERT_EQ(d4go(CustDb, 3), 0);
   LoadCustomer();
   ASSERT_TRUE(StoreCustomer());
@@ -397,7 +397,7 @@ TEST_F(StoreTest, StoreKeepsTheSelectedTagAndRecord) {
   EXPECT_EQ(d4recNo(CustDb), 3);
 
   // The new key is in the index, the old one gone.
-  d4tagSelect(CustDb, d4tag(CustDb, "cComp"));
+  EXPECT_GE(d4tagSelect(CustDb, d4tag(CustDb, "cComp")), 0);
   EXPECT_EQ(d4seek(CustDb, "Gamma CCNO"), 0);
   EXPECT_EQ(d4recNo(CustDb), second);
   EXPECT_NE(d4seek(CustDb, "Beta Ltd"), 0);
@@ -453,7 +453,7 @@ TEST_F(StoreTest, StoreFailsSafelyWithoutAnOpenTable) {
 void Reopen(bool (*open)(), DATA4** handle) {
   CloseAllTables();
   ASSERT_TRUE(open());
-  d4tagSelect(*handle, nullptr);
+  EXPECT_GE(d4tagSelect(*handle, nullptr), 0);
   ASSERT_EQ(d4top(*handle), 0);
 }
 
@@ -485,12 +485,12 @@ TEST_F(StoreTest, SettingsRoundTrip) {
   s.ByCust = false;
   s.fifo = false;
   const SettingsRecord written = s;
-  StoreSettings();
-  CloseSettings();
+  EXPECT_TRUE(StoreSettings());
+  EXPECT_TRUE(CloseSettings());
   Settings = SettingsRecord();
   ASSERT_TRUE(OpenSettings());
   LoadSettings();
-  CloseSettings();
+  EXPECT_TRUE(CloseSettings());
   const auto text = [](const QString& value, const char* field) {
     return Stored(value, store::Table::kSettings, field);
   };
@@ -829,7 +829,7 @@ TEST_F(InvoicePrintTest, LoadsItemsPaymentsCustomerAndAddress) {
 TEST_F(InvoicePrintTest, MissingCustomerGivesOneEmptyAddressLine) {
   AddressBlock = QStringList{"left over"};
   SelCust = 5;
-  d4tagSelect(InvDb, nullptr);
+  EXPECT_GE(d4tagSelect(InvDb, nullptr), 0);
   ASSERT_EQ(d4go(InvDb, invoice_record_ + 1), 0);  // invoice 1001, customer 99
   SelInv = d4recNo(InvDb);
   ASSERT_TRUE(LoadInvoiceForPrint());

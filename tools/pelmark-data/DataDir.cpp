@@ -233,55 +233,24 @@ void CheckLayout(DATA4* data, const TableDef& def, std::vector<std::string>* pro
 }  // namespace
 
 DirectoryEngine::DirectoryEngine(const std::string& directory) : cb_(code4allocate()) {
-  code4initP(cb_);
+  // A failed start is the first error the commands take.
+  const int started = code4initP(cb_);
+  if (started < 0) code4errorCode(cb_, started);
   code4directory(cb_, directory.c_str());
 }
 
 DirectoryEngine::~DirectoryEngine() {
-  code4initUndoP(cb_);
+  // Every table is closed by now: ending the instance has nothing to lose.
+  static_cast<void>(code4initUndoP(cb_));
   code4free(cb_);
 }
 
-int DirectoryEngine::TakeError() { return code4errorCode(cb_, 0); }
-
-std::string ErrorText(int code) {
-  switch (code) {
-    case 0:
-      return "no error";
-    case e4close:
-      return "could not be closed or flushed";
-    case e4create:
-      return "could not be created";
-    case e4open:
-      return "could not be opened";
-    case e4read:
-      return "read failed";
-    case e4write:
-      return "write failed";
-    case e4rename:
-      return "could not be renamed into place";
-    case e4data:
-      return "damaged table file";
-    case e4field:
-      return "field missing";
-    case e4memo:
-      return "damaged memo file or memo pointer";
-    case e4index:
-      return "damaged index file";
-    case e4tagName:
-      return "tag missing";
-    case e4expr:
-      return "key expression not understood";
-    case e4record:
-      return "record number outside the table";
-    case e4access:
-      return "access denied";
-    case e4parm:
-      return "bad argument";
-    default:
-      return "engine error " + std::to_string(code);
-  }
+void CloseAfterError(CODE4* cb, DATA4* data) {
+  // The error that led here is the one reported; what closing meets is not.
+  if (data != nullptr && d4close(data) < 0) code4errorCode(cb, 0);
 }
+
+int DirectoryEngine::TakeError() { return code4errorCode(cb_, 0); }
 
 std::string FirstDataFilePresent(const std::string& directory) {
   const auto present = FilesIn(directory);
@@ -298,10 +267,13 @@ bool CreateTables(CODE4* cb, std::string* error) {
     const int rc = code4errorCode(cb, 0);
     if (data == nullptr || rc < 0) {
       *error = std::string(def.data_file) + ": " + ErrorText(rc < 0 ? rc : e4create);
-      if (data != nullptr) d4close(data);
+      CloseAfterError(cb, data);
       return false;
     }
-    d4close(data);
+    if (d4close(data) < 0) {
+      *error = std::string(def.data_file) + ": " + ErrorText(code4errorCode(cb, 0));
+      return false;
+    }
   }
   return true;
 }
@@ -322,7 +294,7 @@ bool BuildIndexGroups(CODE4* cb, std::ostream* progress, std::vector<std::string
     if (data == nullptr || rc < 0) {
       failures->push_back(std::string(def->group_file) + ": not rebuilt, " + def->data_file + " " +
                           ErrorText(rc < 0 ? rc : e4open));
-      if (data != nullptr) d4close(data);
+      CloseAfterError(cb, data);
       code4errorCode(cb, 0);
       continue;
     }
@@ -505,7 +477,7 @@ int RunCheck(const std::string& directory, std::ostream& out, std::ostream& err)
     if ((data == nullptr || rc < 0) && def.Indexed()) {
       group_open = false;
       // The table may be sound and only its index group damaged: look at it alone.
-      if (data != nullptr) d4close(data);
+      CloseAfterError(cb, data);
       report(def.group_file, "cannot be opened: " + ErrorText(rc < 0 ? rc : e4open));
       code4autoOpen(cb, 0);
       data = d4open(cb, def.name);
@@ -514,7 +486,7 @@ int RunCheck(const std::string& directory, std::ostream& out, std::ostream& err)
     code4autoOpen(cb, 1);
     if (data == nullptr || rc < 0) {
       report(def.data_file, "cannot be opened: " + ErrorText(rc < 0 ? rc : e4open));
-      if (data != nullptr) d4close(data);
+      CloseAfterError(cb, data);
       continue;
     }
     ++tables_checked;
@@ -532,10 +504,13 @@ int RunCheck(const std::string& directory, std::ostream& out, std::ostream& err)
         problems.push_back(std::string("tag ") + tag.name + " not in the index group");
       }
     }
-    d4check(data, &problems);
+    const size_t found_before = problems.size();
+    if (d4check(data, &problems) < 0 && problems.size() == found_before) {
+      problems.push_back("could not be read to the end");
+    }
     engine.TakeError();
     for (const std::string& problem : problems) report(def.name, problem);
-    d4close(data);
+    CloseAfterError(cb, data);  // only read
     engine.TakeError();
   }
 
@@ -566,7 +541,7 @@ int RunDump(const std::string& directory, const std::string& table, const std::s
   if (data == nullptr || rc < 0) {
     err << "pelmark-data: " << def->data_file
         << " cannot be opened: " << ErrorText(rc < 0 ? rc : e4open) << "\n";
-    if (data != nullptr) d4close(data);
+    CloseAfterError(cb, data);
     return kExitFailed;
   }
   if (!tag.empty()) {
@@ -574,10 +549,15 @@ int RunDump(const std::string& directory, const std::string& table, const std::s
     if (selected == nullptr) {
       engine.TakeError();
       err << "pelmark-data: " << def->name << " has no tag " << tag << "\n";
-      d4close(data);
+      CloseAfterError(cb, data);
       return kExitFailed;
     }
-    d4tagSelectP(data, selected);
+    if (d4tagSelectP(data, selected) < 0) {
+      err << "pelmark-data: " << def->name << ": tag " << tag
+          << " cannot be selected: " << ErrorText(engine.TakeError()) << "\n";
+      CloseAfterError(cb, data);
+      return kExitFailed;
+    }
   }
 
   // Records after the header's count are not shown (the engine does not
@@ -602,7 +582,7 @@ int RunDump(const std::string& directory, const std::string& table, const std::s
     out << line;
   }
   const int error = engine.TakeError();
-  d4close(data);
+  CloseAfterError(cb, data);  // only read
   if (rc < 0 || error < 0) {
     err << "pelmark-data: " << def->data_file
         << ": reading stopped: " << ErrorText(rc < 0 ? rc : error) << "\n";

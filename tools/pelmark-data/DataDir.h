@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/TableEngine.h"
+#include "store/EngineResult.h"
 
 namespace tool {
 
@@ -33,7 +34,11 @@ class DirectoryEngine {
 };
 
 // A readable name for an engine error code.
-std::string ErrorText(int code);
+using store::ErrorText;
+
+// Closes a table after a failure the caller reports (null: nothing to
+// close); what closing meets is cleared, not reported.
+void CloseAfterError(CODE4* cb, DATA4* data);
 
 // The data file names (tables, memo files, index groups and tags) present in
 // the directory, matched without regard to case; empty when none.

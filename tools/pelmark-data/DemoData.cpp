@@ -231,9 +231,7 @@ class Appender {
     name_ = store::Def(table).data_file;
     if (data_ == nullptr) failed_ = true;
   }
-  ~Appender() {
-    if (data_ != nullptr) d4close(data_);
-  }
+  ~Appender() { CloseAfterError(cb_, data_); }  // Finish was not reached
   Appender(const Appender&) = delete;
   Appender& operator=(const Appender&) = delete;
 
@@ -241,6 +239,10 @@ class Appender {
     FIELD4* field = data_ != nullptr ? d4field(data_, name) : nullptr;
     if (field == nullptr) failed_ = true;
     return field;
+  }
+  // Sets a memo of the current record; a failure fails the table.
+  void Memo(FIELD4* field, const char* text) {
+    if (f4memoAssign(field, text) < 0) failed_ = true;
   }
   // Starts a new record; false once anything failed.
   bool Append() {
@@ -357,7 +359,7 @@ bool WriteCustomers(CODE4* cb, DemoRandom& rng, long count, std::vector<long>* n
     }  // else: town alone
     Text(addr4, town.town);
     Text(zip, town.zip);
-    if (rng.Percent(12)) f4memoAssign(comments, Pick(rng, kComments));
+    if (rng.Percent(12)) table.Memo(comments, Pick(rng, kComments));
     f4assignLong(ngroup, rng.Between(1, std::size(kGroups)));
     if (rng.Percent(10)) Text(note, Pick(rng, kNotes));
     char phone_text[24];
@@ -399,7 +401,7 @@ bool WriteProducts(CODE4* cb, const Catalogue& catalogue, std::string* error) {
     Flag(tax2, product.gst);
     Flag(inven, product.inventory);
     if (!product.gst) Text(comment, "GST-free");
-    if (product.text != nullptr) f4memoAssign(memo, product.text);
+    if (product.text != nullptr) table.Memo(memo, product.text);
     f4assignDouble(reorder, product.inventory ? 5 : 0);
     f4assignDouble(onhand, 0);
     Flag(build, false);
@@ -554,7 +556,7 @@ bool WriteInvoices(CODE4* cb, DemoRandom& rng, const DemoOptions& options,
     f4assignDouble(ship, delivery);
     f4assignDouble(tax, gst);
     f4assignDouble(due, RoundMoney(total - paid));
-    if (rng.Percent(5)) f4memoAssign(rem, Pick(rng, kInvoiceNotes));
+    if (rng.Percent(5)) invoices.Memo(rem, Pick(rng, kInvoiceNotes));
   }
   // Every table is finished, whatever failed first, so none stays open.
   std::string item_error, payment_error;

@@ -23,7 +23,7 @@ bool WriteSettingsRow(CODE4* cb, const SettingsValues& values, std::string* erro
   int rc = code4errorCode(cb, 0);
   if (data == nullptr || rc < 0) {
     *error = std::string(def.data_file) + ": " + ErrorText(rc < 0 ? rc : e4open);
-    if (data != nullptr) d4close(data);
+    CloseAfterError(cb, data);
     return false;
   }
   rc = d4appendBlank(data);
