@@ -243,6 +243,96 @@ void CopyWindowToInvoice(const WindowFields& fields) {
   InvRec.Due = AmountValue(fields.due);
 }
 
+namespace {
+
+// Puts InvDb on the invoice's header record: the record being edited, the
+// header an unfinished save appended, or a new record under the next
+// number (asked of the operator for the first invoice). False, told, when
+// there is none to write.
+bool PlaceHeader(bool* appended) {
+  platform::Platform& ui = platform::Current();
+  *appended = false;
+  if (SelInv > 0) {
+    // An invoice being edited keeps its number and its record.
+    if (d4go(InvDb, SelInv) == r4success) return true;
+    store::TakeResult(store::Table::kInvoices);
+    return false;
+  }
+  if (unfinished_header > 0 && d4go(InvDb, unfinished_header) == r4success &&
+      d4deleted(InvDb) == 0 && f4long(InvFld.IvNo) == unfinished_number) {
+    // An earlier save of this invoice wrote its header and then failed:
+    // complete that header instead of numbering the invoice a second time.
+    InvRec.IvNo = unfinished_number;
+    return true;
+  }
+  store::TakeResult(store::Table::kInvoices);
+  if (unfinished_number > 0) {
+    // Its header did not reach the disk; the invoice keeps the number it drew.
+    InvRec.IvNo = unfinished_number;
+  } else {
+    InvRec.IvNo = NextInvoiceNumber();
+    if (InvRec.IvNo == 1) InvRec.IvNo = FirstInvoiceNumber();
+    if (InvRec.IvNo > kLargestInvoiceNumber) {
+      // Refused before anything is written: the number would not fit its field.
+      ui.Inform(QStringLiteral(
+          "Invoice numbers have reached 999999, the highest an invoice can have, so no new "
+          "invoice can be saved.\r\nBack up the data files and keep further invoices in a new "
+          "set of data files, or delete invoice 999999 if it was numbered by mistake."));
+      return false;
+    }
+  }
+  if (d4appendBlank(InvDb) != r4success) {
+    store::TakeResult(store::Table::kInvoices);
+    ui.Inform(QStringLiteral("Unable to add invoice at this time. Please try again later"));
+    return false;
+  }
+  unfinished_number = InvRec.IvNo;
+  *appended = true;
+  return true;
+}
+
+// Stores the header on the record PlaceHeader chose and reads it back;
+// its record number, or 0 (told) when it did not reach the disk.
+long WriteHeader(bool appended) {
+  const long header_record = d4recNo(InvDb);
+  const bool header_saved = StoreInvoice();  // a failure has been told
+  if (InvDb == nullptr) return 0;            // it could not be opened again
+  SelectTag(InvDb, "Inv");
+  if (!RecordStored(InvDb, InvFld.IvNo, header_record, appended,
+                    [] { return f4long(InvFld.IvNo) == InvRec.IvNo; })) {
+    if (appended) unfinished_header = 0;
+    if (header_saved) {
+      platform::Current().Inform(
+          QStringLiteral("Unable to add invoice at this time. Please try again later"));
+    }
+    return 0;
+  }
+  if (SelInv <= 0) unfinished_header = header_record;
+  return header_saved ? header_record : 0;
+}
+
+// The customer's note as typed in the invoice window; false, told, when it
+// could not be written (saving again writes it once more).
+bool SaveCustomerNote(const QString& note) {
+  SelectTag(CustDb, "CCNO");
+  CustRec.note = note.trimmed();
+  bool note_saved = true;
+  if (d4seek(CustDb, InvoiceKey(InvRec.CuNo).constData()) == r4success) {
+    f4assign(CustFld.note, CustRec.note.left(store::kTextCut).toLatin1().constData());
+    note_saved = d4flush(CustDb) == 0;
+  }
+  store::TakeResult(store::Table::kCustomers);
+  SelectTag(CustDb, "cname");
+  if (!note_saved) {
+    platform::Current().Inform(
+        QStringLiteral("Unable to save the changes to CUST5 at this time. "
+                       "Please check the disk and try again."));
+  }
+  return note_saved;
+}
+
+}  // namespace
+
 SaveOutcome SaveInvoice(const WindowFields& fields) {
   platform::Platform& ui = platform::Current();
   if (InvRec.CuNo == 0) {
@@ -255,56 +345,9 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
   CopyWindowToInvoice(fields);
 
   bool appended = false;
-  if (SelInv > 0) {
-    // An invoice being edited keeps its number and its record.
-    if (d4go(InvDb, SelInv) != r4success) {
-      store::TakeResult(store::Table::kInvoices);
-      return SaveOutcome::kStays;
-    }
-  } else if (unfinished_header > 0 && d4go(InvDb, unfinished_header) == r4success &&
-             d4deleted(InvDb) == 0 && f4long(InvFld.IvNo) == unfinished_number) {
-    // An earlier save of this invoice wrote its header and then failed:
-    // complete that header instead of numbering the invoice a second time.
-    InvRec.IvNo = unfinished_number;
-  } else {
-    store::TakeResult(store::Table::kInvoices);
-    if (unfinished_number > 0) {
-      // Its header did not reach the disk; the invoice keeps the number it drew.
-      InvRec.IvNo = unfinished_number;
-    } else {
-      InvRec.IvNo = NextInvoiceNumber();
-      if (InvRec.IvNo == 1) InvRec.IvNo = FirstInvoiceNumber();
-      if (InvRec.IvNo > kLargestInvoiceNumber) {
-        // Refused before anything is written: the number would not fit its field.
-        ui.Inform(QStringLiteral(
-            "Invoice numbers have reached 999999, the highest an invoice can have, so no new "
-            "invoice can be saved.\r\nBack up the data files and keep further invoices in a new "
-            "set of data files, or delete invoice 999999 if it was numbered by mistake."));
-        return SaveOutcome::kStays;
-      }
-    }
-    if (d4appendBlank(InvDb) != r4success) {
-      store::TakeResult(store::Table::kInvoices);
-      ui.Inform(QStringLiteral("Unable to add invoice at this time. Please try again later"));
-      return SaveOutcome::kStays;
-    }
-    unfinished_number = InvRec.IvNo;
-    appended = true;
-  }
-  const long header_record = d4recNo(InvDb);
-  const bool header_saved = StoreInvoice();          // a failure has been told
-  if (InvDb == nullptr) return SaveOutcome::kStays;  // it could not be opened again
-  SelectTag(InvDb, "Inv");
-  if (!RecordStored(InvDb, InvFld.IvNo, header_record, appended,
-                    [] { return f4long(InvFld.IvNo) == InvRec.IvNo; })) {
-    if (appended) unfinished_header = 0;
-    if (header_saved) {
-      ui.Inform(QStringLiteral("Unable to add invoice at this time. Please try again later"));
-    }
-    return SaveOutcome::kStays;
-  }
-  if (SelInv <= 0) unfinished_header = header_record;
-  if (!header_saved) return SaveOutcome::kStays;
+  if (!PlaceHeader(&appended)) return SaveOutcome::kStays;
+  const long header_record = WriteHeader(appended);
+  if (header_record == 0) return SaveOutcome::kStays;
 
   bool line_deleted = false;
   if (!WriteRows(&ItemDb, &ItemFld.IvNo, "Itm", ItemGrid,
@@ -318,26 +361,10 @@ SaveOutcome SaveInvoice(const WindowFields& fields) {
                  StoreOnePayment, PaymentMatches, &payment_deleted)) {
     return SaveOutcome::kStays;
   }
+  // The invoice is stored once its note is.
+  if (!SaveCustomerNote(fields.note)) return SaveOutcome::kStays;
 
-  // The customer's note as typed in the invoice window.
-  SelectTag(CustDb, "CCNO");
-  CustRec.note = fields.note.trimmed();
-  bool note_saved = true;
-  if (d4seek(CustDb, InvoiceKey(InvRec.CuNo).constData()) == r4success) {
-    f4assign(CustFld.note, CustRec.note.left(store::kTextCut).toLatin1().constData());
-    note_saved = d4flush(CustDb) == 0;
-  }
-  store::TakeResult(store::Table::kCustomers);
-  SelectTag(CustDb, "cname");
-  if (!note_saved) {
-    // The invoice is stored; saving again writes the note once more.
-    ui.Inform(
-        QStringLiteral("Unable to save the changes to CUST5 at this time. "
-                       "Please check the disk and try again."));
-    return SaveOutcome::kStays;
-  }
-
-  // The invoice is stored; rows a pack could not remove stay marked deleted.
+  // Rows a pack could not remove stay marked deleted.
   PackDeleted({{line_deleted, store::Table::kLineItems}, {payment_deleted, store::Table::kPayments}});
 
   ResetGrids();
