@@ -183,58 +183,87 @@ int ReplaceTable(DATA4* d, const engine::TableFile::Visitor& visit, bool rebuild
   return top < 0 ? top : 0;
 }
 
-}  // namespace
+// A tag of an i4create call, its expression parsed.
+struct Planned {
+  std::string name;
+  std::string expression;
+  std::unique_ptr<engine::KeyExpr> expr;
+};
 
-INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* infos) {
-  if (d == nullptr) return nullptr;
-  if (infos == nullptr || infos[0].name == nullptr) {
-    Fail(d, e4parm);
-    return nullptr;
-  }
-  // Every expression first: a bad one writes nothing.
-  struct Planned {
-    std::string name;
-    std::string expression;
-    std::unique_ptr<engine::KeyExpr> expr;
-  };
-  std::vector<Planned> planned;
+// Every tag's expression parsed before anything is written, so that a bad
+// one writes nothing. 0, e4parm or e4expr.
+int PlanTags(const DATA4* d, const TAG4INFO* infos, std::vector<Planned>* planned) {
+  if (infos == nullptr || infos[0].name == nullptr) return e4parm;
   for (const TAG4INFO* info = infos; info->name != nullptr; ++info) {
     if (!ValidTagName(info->name) || info->expression == nullptr ||
         (info->filter != nullptr && *info->filter != '\0') || info->unique != 0 ||
         info->descending != 0) {
-      Fail(d, e4parm);
-      return nullptr;
+      return e4parm;
     }
     std::string error;
     auto expr = engine::KeyExpr::Parse(info->expression, d->key_fields, &error);
-    if (!expr || expr->KeyLength() < 1 || expr->KeyLength() > 250) {
-      Fail(d, e4expr);
-      return nullptr;
-    }
-    planned.push_back({info->name, info->expression, std::move(expr)});
+    if (!expr || expr->KeyLength() < 1 || expr->KeyLength() > 250) return e4expr;
+    planned->push_back({info->name, info->expression, std::move(expr)});
   }
-  int rc = engine::WriteCurrent(d);
+  return 0;
+}
+
+// The group file's name: `name`, or the table's, with ".cgp" added when missing.
+std::string GroupFileName(const DATA4* d, const char* name) {
+  std::string group_name = name == nullptr || *name == '\0' ? d->base_name : name;
+  if (group_name.size() < 4 ||
+      !engine::EqualNoCase(group_name.substr(group_name.size() - 4), ".cgp")) {
+    group_name += ".cgp";
+  }
+  return group_name;
+}
+
+// Whether the group file or one of the tag files exists already.
+bool AnyIndexFileExists(DATA4* d, const std::string& group_name,
+                        const std::vector<Planned>& planned) {
+  engine::FileSystem& fs = d->cb->Fs();
+  bool exists = fs.Exists(engine::ResolvePath(fs, d->directory, group_name));
+  for (const Planned& tag : planned) {
+    exists = exists || fs.Exists(engine::ResolvePath(fs, d->directory, tag.name + ".ntx"));
+  }
+  return exists;
+}
+
+// The new tags join the table; open tags of the same names or files give
+// way to them.
+void AdoptTags(DATA4* d, std::vector<std::unique_ptr<TAG4>> built) {
+  for (const auto& tag : built) {
+    for (size_t i = 0; i < d->tags.size(); ++i) {
+      if (engine::EqualNoCase(d->tags[i]->name, tag->name) ||
+          engine::EqualNoCase(d->tags[i]->path, tag->path)) {
+        if (d->selected == d->tags[i].get()) d->selected = nullptr;
+        d->tags.erase(d->tags.begin() + static_cast<long>(i));
+        --i;
+      }
+    }
+  }
+  for (auto& tag : built) d->tags.push_back(std::move(tag));
+  d->cursor_seated = false;
+}
+
+}  // namespace
+
+INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* infos) {
+  if (d == nullptr) return nullptr;
+  std::vector<Planned> planned;
+  int rc = PlanTags(d, infos, &planned);
+  if (rc == 0) rc = engine::WriteCurrent(d);
   if (rc == 0) rc = engine::FlushFiles(d, false);
   if (rc != 0) {
     Fail(d, rc);
     return nullptr;
   }
   engine::FileSystem& fs = d->cb->Fs();
-  std::string group_name = name == nullptr || *name == '\0' ? d->base_name : name;
-  if (group_name.size() < 4 ||
-      !engine::EqualNoCase(group_name.substr(group_name.size() - 4), ".cgp")) {
-    group_name += ".cgp";
-  }
-  std::string group_path = engine::JoinPath(d->directory, group_name);
-  if (d->cb->safety == 1) {
-    bool exists = fs.Exists(engine::ResolvePath(fs, d->directory, group_name));
-    for (const Planned& tag : planned) {
-      exists = exists || fs.Exists(engine::ResolvePath(fs, d->directory, tag.name + ".ntx"));
-    }
-    if (exists) {
-      Fail(d, e4create);
-      return nullptr;
-    }
+  const std::string group_name = GroupFileName(d, name);
+  const std::string group_path = engine::JoinPath(d->directory, group_name);
+  if (d->cb->safety == 1 && AnyIndexFileExists(d, group_name, planned)) {
+    Fail(d, e4create);
+    return nullptr;
   }
   FileChange change(d);
   if (!change.Usable()) {
@@ -276,19 +305,7 @@ INDEX4* i4create(DATA4* d, const char* name, const TAG4INFO* infos) {
     }
     RemoveOtherSpellings(fs, d->directory, group_name);
   }
-  // Open tags of the same names or files give way to the new ones.
-  for (const auto& tag : built) {
-    for (size_t i = 0; i < d->tags.size(); ++i) {
-      if (engine::EqualNoCase(d->tags[i]->name, tag->name) ||
-          engine::EqualNoCase(d->tags[i]->path, tag->path)) {
-        if (d->selected == d->tags[i].get()) d->selected = nullptr;
-        d->tags.erase(d->tags.begin() + static_cast<long>(i));
-        --i;
-      }
-    }
-  }
-  for (auto& tag : built) d->tags.push_back(std::move(tag));
-  d->cursor_seated = false;
+  AdoptTags(d, std::move(built));
   auto index = std::make_unique<INDEX4>();
   index->data = d;
   index->name = group_name;
