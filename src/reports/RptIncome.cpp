@@ -98,13 +98,7 @@ void DailyIncome() {
       progress.Step();
     }
     close_day();
-    NewLine();
-    PutCell(0, QString());
-    PutCell(1, QStringLiteral("Total Payments"));
-    PutCell(8, QString());
-    PutCell(9, money(grand_total, 12));
-    PutCell(10, QString());
-    AddFlags(QStringLiteral("U"));
+    PutTotalLine(u"Total Payments", {{9, money(grand_total, 12)}});
   };
   RunReport(run);
 }
@@ -143,15 +137,7 @@ void TaxCollections() {
     }
     if (CurLine < 0) return;
     AddFlags(QStringLiteral("U"));
-    NewLine();
-    PutCell(0, QString());
-    PutCell(1, QStringLiteral("Total Income"));
-    PutCell(6, QString());
-    PutCell(7, money(amount_sum, 11));
-    PutCell(8, QString());
-    PutCell(9, money(tax_sum, 11));
-    PutCell(10, QString());
-    AddFlags(QStringLiteral("U"));
+    PutTotalLine(u"Total Income", {{7, money(amount_sum, 11)}, {9, money(tax_sum, 11)}});
   };
   RunReport(run);
 }

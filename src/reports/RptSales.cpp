@@ -131,13 +131,7 @@ void SalesByProduct() {
       if (!row.taken) put_row(row, QStringLiteral("Unknown Product"));
     }
     AddFlags(QStringLiteral("U"));
-    NewLine();
-    PutCell(0, QString());
-    PutCell(1, QStringLiteral("Total Sales"));
-    PutCell(6, QString());
-    PutCell(7, money(grand_total, 10));
-    PutCell(8, QString());
-    AddFlags(QStringLiteral("U"));
+    PutTotalLine(u"Total Sales", {{7, money(grand_total, 10)}});
   };
   RunReport(run);
 }

@@ -172,6 +172,18 @@ void PutRow(const QStringList& texts) { WriteRow(texts); }
 
 void PutRow(std::initializer_list<QStringView> texts) { WriteRow(texts); }
 
+void PutTotalLine(QStringView label, std::initializer_list<std::pair<int, QStringView>> amounts) {
+  NewLine();
+  PutCell(0, QStringView());
+  PutCell(1, label);
+  for (const auto& [cell, amount] : amounts) {
+    PutCell(cell - 1, QStringView());
+    PutCell(cell, amount);
+    PutCell(cell + 1, QStringView());
+  }
+  AddFlags(QStringLiteral("U"));
+}
+
 void AddFlags(const QString& flags, int line) {
   if (line < 0) line = CurLine;
   QString current = RptLines.Text(line, FlagsCell());

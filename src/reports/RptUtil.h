@@ -23,6 +23,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <initializer_list>
+#include <utility>
 
 #include "reports/ReportLines.h"
 #include "util/DateUtil.h"
@@ -128,6 +129,9 @@ QStringList RowCells(const QStringList& texts, const QString& flags = QString())
 // Adds flag letters to a line's flags cell (the current line by default),
 // keeping those it has.
 void AddFlags(const QString& flags, int line = -1);
+// A totals line: on a new line the label in cell 1 and each amount in its
+// cell, the cells on either side of an amount left empty; underlined.
+void PutTotalLine(QStringView label, std::initializer_list<std::pair<int, QStringView>> amounts);
 // The usual column headings: an empty line underlined (a rule above the
 // headings), then the headings laid out as PutRow does, underlined.
 void SetColumnHeadings(const QStringList& texts);

@@ -5,6 +5,7 @@
 #include <random>
 #include <vector>
 
+#include "../common/CustomerData.h"
 #include "../common/DataDirFixture.h"
 #include "reports/ReportOutput.h"
 #include "reports/RptSales.h"
@@ -37,15 +38,6 @@ struct Payment {
   const char* date;
   double amount, gst;
 };
-struct Customer {
-  long number;
-  const char* title;
-  const char* first;
-  const char* last;
-  const char* company;
-  int group;
-};
-
 class SalesReportsTest : public test_support::DataDirFixture {
  protected:
   SalesReportsTest() : DataDirFixture(QDate(2026, 3, 14)) {}
@@ -113,19 +105,6 @@ class SalesReportsTest : public test_support::DataDirFixture {
       f4assign(PmtFld.PDate, p.date);
       f4assignDouble(PmtFld.PAmt, p.amount);
       f4assignDouble(PmtFld.GST, p.gst);
-    }
-    CloseAllTables();
-  }
-  void AddCustomers(const std::vector<Customer>& customers) {
-    ASSERT_TRUE(OpenCustomers());
-    for (const Customer& c : customers) {
-      ASSERT_EQ(d4appendBlank(CustDb), 0);
-      f4assignLong(CustFld.cuno, c.number);
-      f4assign(CustFld.title, c.title);
-      f4assign(CustFld.first, c.first);
-      f4assign(CustFld.last, c.last);
-      f4assign(CustFld.addr1, c.company);
-      f4assignInt(CustFld.ngroup, c.group);
     }
     CloseAllTables();
   }
@@ -313,8 +292,9 @@ TEST_F(SalesReportsTest, AmountsAndNumbersReadAsTheProgramsTexts) {
 }
 
 TEST_F(SalesReportsTest, ReceivablesListDuesOfEitherSignAndCreditsLowerTheTotal) {
-  AddCustomers(
-      {{1, "Mr", "James", "Smith", "Harbour Plumbing", 1}, {2, "", "Olivia", "Jones", "", 1}});
+  test_support::AddCustomers(
+      {{.cuno = 1, .last = "Smith", .first = "James", .company = "Harbour Plumbing", .title = "Mr"},
+       {.cuno = 2, .last = "Jones", .first = "Olivia"}});
   AddInvoices({{1001, 1, "20260301", 0, 0, 100.00},
                {1002, 2, "20260214", 0, 0, 0},
                {1003, 2, "20260214", 0, 0, -20.00},
@@ -342,7 +322,7 @@ TEST_F(SalesReportsTest, ReceivablesListDuesOfEitherSignAndCreditsLowerTheTotal)
 }
 
 TEST_F(SalesReportsTest, AgingPutsEachDueInTheColumnOfItsAge) {
-  AddCustomers({{1, "Ms", "Ava", "Lee", "", 1}});
+  test_support::AddCustomers({{.cuno = 1, .last = "Lee", .first = "Ava", .title = "Ms"}});
   // Today is 3/14/26: ages 30, 31, 60, 61, 90 and 91 days, and a credit.
   AddInvoices({{1001, 1, "20260212", 0, 0, 1.00},
                {1002, 1, "20260211", 0, 0, 2.00},
@@ -422,7 +402,9 @@ TEST_F(SalesReportsTest, TaxSummaryCountsChargeOneUnderChargeTwoByTheRule) {
 TEST_F(SalesReportsTest, BuyersOfAProductWithTheirGroupsOrUnknown) {
   AddProducts({{"TONER", "Toner cartridge"}});
   AddGroups({{1, "Trade"}});
-  AddCustomers({{1, "Dr", "Wei", "Chen", "Summit Dental", 1}, {2, "", "Mia", "King", "", 7}});
+  test_support::AddCustomers(
+      {{.cuno = 1, .last = "Chen", .first = "Wei", .company = "Summit Dental", .title = "Dr"},
+       {.cuno = 2, .last = "King", .first = "Mia", .group = 7}});
   AddInvoices({{1001, 1, "20260302", 0, 0, 0},
                {1002, 2, "20260303", 0, 0, 0},
                {1003, 5, "20260304", 0, 0, 0}});
